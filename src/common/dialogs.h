@@ -1,0 +1,26 @@
+// The message and input boxes of the program, behind one service that tests replace.
+#pragma once
+
+#include <QString>
+
+namespace evo {
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A modal box with the text only and a single OK button; returns when the user closes it.
+  virtual void Message(const QString& text) = 0;
+
+  // A modal box with a prompt, an empty entry field, OK and Cancel. Cancel gives empty text.
+  virtual QString Input(const QString& prompt) = 0;
+};
+
+// The real boxes, modal over the whole program.
+class ModalDialogs final : public Dialogs {
+ public:
+  void Message(const QString& text) override;
+  QString Input(const QString& prompt) override;
+};
+
+}  // namespace evo

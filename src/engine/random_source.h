@@ -1,0 +1,35 @@
+// The source of uniform random draws of the simulation.
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+namespace evo {
+
+// Uniform single-precision draws in [0, 1).
+class RandomSource {
+ public:
+  virtual ~RandomSource() = default;
+  virtual float Draw() = 0;
+};
+
+// A Mersenne Twister (period 2^19937 - 1, so a million critters never see it repeat). Each draw
+// takes the top 24 bits of one output, which a float holds exactly: the largest draw is
+// 1 - 2^-24, never 1.0.
+class TwisterRandomSource final : public RandomSource {
+ public:
+  explicit TwisterRandomSource(std::uint32_t seed = 0) : generator_(seed) {}
+
+  // Seeds from a time of day in seconds since midnight, as a single-precision number.
+  void SeedFromTimeOfDay(float secondsSinceMidnight);
+
+  float Draw() override { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
+
+ private:
+  std::mt19937 generator_;
+};
+
+// Seconds since local midnight, with the fraction of the current second.
+float SecondsSinceMidnight();
+
+}  // namespace evo

@@ -1,0 +1,7 @@
+#include "engine/simulation_impl.h"
+
+namespace evo {
+
+template class BasicSimulation<PopulationFile>;
+
+}  // namespace evo

@@ -1,0 +1,121 @@
+// The state of the simulation and the operations that change the population.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/population_file.h"
+#include "engine/random_source.h"
+#include "engine/window_port.h"
+
+namespace evo {
+
+inline constexpr std::int16_t kTrue = -1;
+inline constexpr std::int16_t kFalse = 0;
+
+// Stop reasons held in IntHalt.
+inline constexpr std::int16_t kNoHalt = 0;
+inline constexpr std::int16_t kHaltRequested = -1;
+inline constexpr std::int16_t kPerfectGenome = 7;
+inline constexpr std::int16_t kAllBadGenome = 6;
+
+inline const std::string kPerfect = "9999999999";
+inline const std::string kAllBad = "0000000000";
+
+// The largest population whose doubled pool of a generation still counts in 32 bits.
+inline constexpr std::int32_t kLargestPopulation = 1073741823;
+
+// The messages of a command refused for a box whose value cannot be used.
+inline constexpr char kPopulationSizeRefused[] =
+    "Population size must be a whole number no larger than 1073741823.";
+inline constexpr char kMutationCountRefused[] =
+    "Absolute number mutations per cycle must be a whole number from -2147483648 to 2147483647.";
+inline constexpr char kGoodFactorRefused[] = "Good Mutation Probability must be a number from 0 to 1.";
+inline constexpr char kGenerationCountRefused[] =
+    "Number of Generations to run must be a whole number from -32768 to 32767.";
+inline constexpr char kStartValueRefused[] = "Starting Gene Value must be a value from 1 to 8.";
+
+// The module state of the main window, named as the window's code names it. The genome
+// buffers always hold exactly ten characters: a record read fills them whole.
+struct SimulationState {
+  std::int32_t LngCritter = 0;  // population size: live records 1 to LngCritter
+  std::int32_t LngActual = 0;   // records in use during a generation
+  std::string StrCritter;       // genome buffer 1
+  std::string Str2Critter;      // genome buffer 2: the second parent of an exchange
+  float SngDenom = 0;           // divisor of the survival chance
+  float SngNum = 0;             // gene sum of the critter under examination
+  std::int32_t LngMutateNum = 0;
+  float SngGoodFactor = 0;
+  double DblCount = 0;  // iterations of the indefinite run
+  std::int16_t IntHalt = kNoHalt;
+  float SngGenNum = 0;
+  std::int16_t IntCreated = kFalse;
+};
+
+// The value of a gene character: its digit, 0 for anything that is not a digit (which is what
+// NumericValue reads from a one-character text).
+inline int GeneValue(char gene) { return gene >= '0' && gene <= '9' ? gene - '0' : 0; }
+
+// What parameters are loaded for: a new population may be of any size; a command working on the
+// existing one may not reach records that were never written.
+enum class ParameterUse { NewPopulation, ExistingPopulation };
+
+// The simulation over a store of records. Store is the population file; the benchmark also
+// runs it over memory, to measure what the file costs.
+template <typename Store>
+class BasicSimulation {
+ public:
+  BasicSimulation(WindowPort& window, RandomSource& random, std::string path = "critter.dat")
+      : window_(window), random_(random), path_(std::move(path)) {}
+
+  SimulationState state;
+
+  // The start-up values of the state (the window seeds the random source itself).
+  void Initialise();
+
+  // Loads the parameter boxes into the state and clears IntHalt. A value that the state cannot
+  // hold, or a population size beyond the records written (for ExistingPopulation while a
+  // population exists), throws EngineError and changes nothing.
+  void GetParameters(ParameterUse use = ParameterUse::ExistingPopulation);
+
+  // Creates a population of the boxes' size and start value in the file, from record 1 on.
+  // Throws EngineError: before anything changed when a box holds what cannot be used; after
+  // closing the file, with no population marked as existing, when the file fails.
+  void CreatePopulation();
+
+  // A fraction in [0, 1) finer than one draw, from two draws.
+  double FineRandom();
+
+  // A mutation pass of LngMutateNum point mutations; records a perfect or all-bad genome in
+  // IntHalt.
+  void Scramble();
+
+  // One generation: optional mutation pass, reproduction, selection, counter, yield. Throws
+  // FileError when the file cannot grow for the offspring (before any record changed).
+  void NextGeneration();
+
+  // Closes the population file; with delete, removes it as well.
+  void CloseFile();
+  void CloseAndDeleteFile();
+
+  const Store& File() const { return file_; }
+  Store& File() { return file_; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::int64_t PickRecord(std::int64_t count);
+  void Mutate(std::int64_t k);
+  void Reproduce(std::int32_t n);
+  void Select(std::int32_t n);
+  void AdvanceCounter();
+
+  WindowPort& window_;
+  RandomSource& random_;
+  std::string path_;
+  Store file_;
+};
+
+using Simulation = BasicSimulation<PopulationFile>;
+extern template class BasicSimulation<PopulationFile>;
+
+}  // namespace evo

@@ -1,0 +1,33 @@
+// The summary window "Summary Page": how many genes of each value the population holds, and the
+// average gene.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+#include "engine/population_file.h"
+
+namespace Ui {
+class FrmSummary;
+}
+
+namespace evo {
+
+class FrmSummary : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Shows itself, then counts the first 10 * populationSize genes of file. The window deletes
+  // itself when it closes, by Done or by its title bar, and then emits closed().
+  FrmSummary(const PopulationFile& file, std::int32_t populationSize, QWidget* parent = nullptr);
+  ~FrmSummary() override;
+
+ signals:
+  void closed();
+
+ private:
+  std::unique_ptr<Ui::FrmSummary> ui_;
+};
+
+}  // namespace evo

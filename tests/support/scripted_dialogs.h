@@ -1,0 +1,35 @@
+// Dialogs for the window tests: every message is recorded instead of shown, input boxes take
+// their answers from a script, and a test can act while a box "is open".
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+#include "common/dialogs.h"
+
+namespace evo::test {
+
+class ScriptedDialogs : public Dialogs {
+ public:
+  QStringList messages;               // every message text, in order
+  QStringList prompts;                // every input prompt, in order
+  std::deque<QString> answers;        // the input boxes' answers; empty text (Cancel) after them
+  std::function<void(const QString&)> onMessage;  // runs while the message box would be open
+
+  void Message(const QString& text) override {
+    messages << text;
+    if (onMessage) onMessage(text);
+  }
+
+  QString Input(const QString& prompt) override {
+    prompts << prompt;
+    if (answers.empty()) return {};
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace evo::test
