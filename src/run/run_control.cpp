@@ -1,0 +1,129 @@
+#include "run/run_control.h"
+
+#include "engine/numeric.h"
+
+namespace evo {
+
+namespace {
+constexpr char kRunInProgress[] =
+    "Generations are running: wait until the run has ended, then try again.";
+}
+
+// Marks a run in progress for the life of the object, however the run ends.
+class RunControl::RunScope {
+ public:
+  RunScope(Run& running, Run kind) : running_(running) { running_ = kind; }
+  ~RunScope() { running_ = Run::None; }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+
+ private:
+  Run& running_;
+};
+
+RunControl::RunControl(Simulation& simulation, RunWindow& window, Dialogs& dialogs)
+    : simulation_(simulation), state_(simulation.state), window_(window), dialogs_(dialogs) {}
+
+bool RunControl::RefuseWhileRunning() {
+  if (!RunInProgress()) return false;
+  dialogs_.Message(kRunInProgress);
+  return true;
+}
+
+bool RunControl::PrepareRun() {
+  if (state_.IntCreated == kFalse) {
+    window_.CmdCreate_Click();
+    if (state_.IntCreated == kFalse) return false;
+  }
+  try {
+    simulation_.GetParameters();
+  } catch (const EngineError& refusal) {
+    dialogs_.Message(QString::fromStdString(refusal.what()));
+    return false;
+  }
+  return true;
+}
+
+bool RunControl::Generation() {
+  try {
+    simulation_.NextGeneration();
+    return true;
+  } catch (const EngineError& failure) {
+    dialogs_.Message(QString::fromStdString(failure.what()));
+    return false;
+  }
+}
+
+void RunControl::ReportDetection() {
+  if (state_.IntHalt == kPerfectGenome) dialogs_.Message("perfect genome detected");
+  if (state_.IntHalt == kAllBadGenome) dialogs_.Message("all bad genome detected");
+}
+
+void RunControl::CmdRun_Click() {
+  if (RefuseWhileRunning() || !PrepareRun()) return;
+  const auto generations = RoundToInt16(state_.SngGenNum);
+  if (!generations) {
+    dialogs_.Message(kGenerationCountRefused);
+    return;
+  }
+  {
+    const RunScope scope(running_, Run::FixedLength);
+    // The index counts in int: a 16-bit one would overflow after the largest count, 32767.
+    for (int generation = 1; generation <= *generations; ++generation) {
+      if (!Generation()) break;
+    }
+  }
+  dialogs_.Message("generations were run");
+  ReportDetection();
+  state_.IntHalt = kNoHalt;
+  window_.CmdViewSum_Click();
+}
+
+void RunControl::CmdRunIndef_Click() {
+  if (RefuseWhileRunning() || !PrepareRun()) return;
+  window_.ShowHaltButton(true);
+  window_.SetCommandsEnabled(false);
+  indefiniteRunRequested_ = true;
+  window_.FocusHaltButton();
+  // A window that is not active takes the focus only once it is activated again; the run does
+  // not wait for that.
+  if (indefiniteRunRequested_) cmdhaltrun_gotfocus();
+}
+
+void RunControl::cmdhaltrun_gotfocus() {
+  if (!indefiniteRunRequested_) return;
+  indefiniteRunRequested_ = false;
+  {
+    const RunScope scope(running_, Run::Indefinite);
+    state_.DblCount = 0;
+    do {
+      state_.DblCount += 1;
+      if (!Generation()) state_.IntHalt = kHaltRequested;
+      window_.Yield();
+      ReportDetection();
+    } while (state_.IntHalt == kNoHalt);
+  }
+  window_.SetCommandsEnabled(true);
+  state_.IntHalt = kNoHalt;
+  dialogs_.Message(QString::fromStdString("loop executed " + NumberText(state_.DblCount) +
+                                          " times"));
+  window_.ShowHaltButton(false);
+  window_.CmdViewSum_Click();
+}
+
+void RunControl::cmdhaltrun_click() { state_.IntHalt = kHaltRequested; }
+
+void RunControl::CmdResetCounter_Click() { window_.SetGenerationCounter("0"); }
+
+void RunControl::CmdRestartAll_Click() {
+  if (RefuseWhileRunning()) return;
+  if (state_.IntCreated == kFalse) {
+    dialogs_.Message("No population exists");
+    return;
+  }
+  simulation_.CloseAndDeleteFile();
+  window_.SetGenerationCounter("0");
+  state_.IntCreated = kFalse;
+}
+
+}  // namespace evo

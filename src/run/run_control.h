@@ -1,0 +1,52 @@
+// The run commands: a fixed number of generations, an indefinite run with its halt button, the
+// counter reset and the erase of the population.
+#pragma once
+
+#include "common/dialogs.h"
+#include "engine/simulation.h"
+#include "run/run_window.h"
+
+namespace evo {
+
+class RunControl {
+ public:
+  RunControl(Simulation& simulation, RunWindow& window, Dialogs& dialogs);
+
+  void CmdRun_Click();
+  void CmdRunIndef_Click();
+  void cmdhaltrun_gotfocus();
+  void cmdhaltrun_click();
+  void CmdResetCounter_Click();
+  void CmdRestartAll_Click();
+
+  bool RunInProgress() const { return running_ != Run::None; }
+
+  // While a run is in progress, tells the user that the command has to wait and returns true:
+  // the commands that would start a run or create, erase or mutate the population under the
+  // running one call it first.
+  bool RefuseWhileRunning();
+
+ private:
+  enum class Run { None, FixedLength, Indefinite };
+  class RunScope;
+
+  // Creates a population when none exists, then loads the parameters. False, after telling the
+  // user, when either could not be done: no run may start then.
+  bool PrepareRun();
+
+  // One generation; false, after telling the user, when the population file failed under it.
+  bool Generation();
+
+  void ReportDetection();
+
+  Simulation& simulation_;
+  SimulationState& state_;
+  RunWindow& window_;
+  Dialogs& dialogs_;
+  Run running_ = Run::None;
+  // Set by CmdRunIndef_Click for the one focus move that starts the indefinite run: the focus
+  // coming back to the halt button later starts nothing.
+  bool indefiniteRunRequested_ = false;
+};
+
+}  // namespace evo

@@ -1,0 +1,26 @@
+// What the run commands need of the main window, besides what the simulation needs of it.
+#pragma once
+
+#include "engine/window_port.h"
+
+namespace evo {
+
+class RunWindow : public WindowPort {
+ public:
+  // The main window's own commands, which a run calls as plain operations.
+  virtual void CmdCreate_Click() = 0;
+  virtual void CmdViewSum_Click() = 0;
+
+  // Enables or disables, in this order, CmdCreate, CmdMutate, CmdViewPop, CmdViewSum,
+  // CmdRestartAll, CmdResetCounter, CmdRun and CmdExit.
+  virtual void SetCommandsEnabled(bool enabled) = 0;
+
+  // Shown: CmdHaltRun visible, CmdRunIndef hidden, the halt caption "Halt Run". Not shown: the
+  // other way round.
+  virtual void ShowHaltButton(bool shown) = 0;
+
+  // Moves the input focus to CmdHaltRun.
+  virtual void FocusHaltButton() = 0;
+};
+
+}  // namespace evo
