@@ -15,7 +15,8 @@ void InstallProgramFont() {
 }
 
 void CentreOnScreen(QWidget& window) {
-  const QScreen* screen = window.screen() != nullptr ? window.screen() : QApplication::primaryScreen();
+  const QScreen* screen =
+      window.screen() != nullptr ? window.screen() : QApplication::primaryScreen();
   if (screen == nullptr) return;
   window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                          screen->availableGeometry()));

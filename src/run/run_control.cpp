@@ -21,8 +21,13 @@ class RunControl::RunScope {
   Run& running_;
 };
 
-RunControl::RunControl(Simulation& simulation, RunWindow& window, Dialogs& dialogs)
-    : simulation_(simulation), state_(simulation.state), window_(window), dialogs_(dialogs) {}
+RunControl::RunControl(Simulation& simulation, WindowPort& port, RunWindow& window,
+                       Dialogs& dialogs)
+    : simulation_(simulation),
+      state_(simulation.state),
+      port_(port),
+      window_(window),
+      dialogs_(dialogs) {}
 
 bool RunControl::RefuseWhileRunning() {
   if (!RunInProgress()) return false;
@@ -99,21 +104,25 @@ void RunControl::cmdhaltrun_gotfocus() {
     do {
       state_.DblCount += 1;
       if (!Generation()) state_.IntHalt = kHaltRequested;
-      window_.Yield();
+      port_.Yield();
       ReportDetection();
     } while (state_.IntHalt == kNoHalt);
   }
   window_.SetCommandsEnabled(true);
   state_.IntHalt = kNoHalt;
-  dialogs_.Message(QString::fromStdString("loop executed " + NumberText(state_.DblCount) +
-                                          " times"));
+  dialogs_.Message(
+      QString::fromStdString("loop executed " + NumberText(state_.DblCount) + " times"));
   window_.ShowHaltButton(false);
   window_.CmdViewSum_Click();
 }
 
-void RunControl::cmdhaltrun_click() { state_.IntHalt = kHaltRequested; }
+void RunControl::cmdhaltrun_click() {
+  state_.IntHalt = kHaltRequested;
+}
 
-void RunControl::CmdResetCounter_Click() { window_.SetGenerationCounter("0"); }
+void RunControl::CmdResetCounter_Click() {
+  port_.SetGenerationCounter("0");
+}
 
 void RunControl::CmdRestartAll_Click() {
   if (RefuseWhileRunning()) return;
@@ -122,7 +131,7 @@ void RunControl::CmdRestartAll_Click() {
     return;
   }
   simulation_.CloseAndDeleteFile();
-  window_.SetGenerationCounter("0");
+  port_.SetGenerationCounter("0");
   state_.IntCreated = kFalse;
 }
 

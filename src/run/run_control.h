@@ -10,7 +10,7 @@ namespace evo {
 
 class RunControl {
  public:
-  RunControl(Simulation& simulation, RunWindow& window, Dialogs& dialogs);
+  RunControl(Simulation& simulation, WindowPort& port, RunWindow& window, Dialogs& dialogs);
 
   void CmdRun_Click();
   void CmdRunIndef_Click();
@@ -41,6 +41,7 @@ class RunControl {
 
   Simulation& simulation_;
   SimulationState& state_;
+  WindowPort& port_;
   RunWindow& window_;
   Dialogs& dialogs_;
   Run running_ = Run::None;

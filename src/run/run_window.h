@@ -1,12 +1,13 @@
-// What the run commands need of the main window, besides what the simulation needs of it.
+// What the run commands need of the main window, besides what the simulation reaches through its
+// WindowPort.
 #pragma once
-
-#include "engine/window_port.h"
 
 namespace evo {
 
-class RunWindow : public WindowPort {
+class RunWindow {
  public:
+  virtual ~RunWindow() = default;
+
   // The main window's own commands, which a run calls as plain operations.
   virtual void CmdCreate_Click() = 0;
   virtual void CmdViewSum_Click() = 0;

@@ -13,9 +13,9 @@ namespace evo::test {
 
 class ScriptedDialogs : public Dialogs {
  public:
-  QStringList messages;               // every message text, in order
-  QStringList prompts;                // every input prompt, in order
-  std::deque<QString> answers;        // the input boxes' answers; empty text (Cancel) after them
+  QStringList messages;         // every message text, in order
+  QStringList prompts;          // every input prompt, in order
+  std::deque<QString> answers;  // the input boxes' answers; empty text (Cancel) after them
   std::function<void(const QString&)> onMessage;  // runs while the message box would be open
 
   void Message(const QString& text) override {

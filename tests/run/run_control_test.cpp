@@ -1,0 +1,298 @@
+#include "run/run_control.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QStringList>
+#include <filesystem>
+#include <functional>
+
+#include "support/fake_window.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace evo::test {
+namespace {
+
+// The main window's side of a run, recorded in one log together with the messages, so that a
+// test sees the order of everything the user sees.
+class FakeRunWindow : public RunWindow {
+ public:
+  FakeRunWindow(Simulation& simulation, ScriptedDialogs& dialogs, QStringList& log)
+      : simulation_(simulation), dialogs_(dialogs), log_(log) {}
+
+  // What the focus move to the halt button does; nothing models a window that is not active.
+  std::function<void()> onFocusHaltButton;
+
+  void CmdCreate_Click() override {
+    log_ << "create";
+    try {
+      simulation_.CreatePopulation();
+      dialogs_.Message("Population successfully created!");
+    } catch (const EngineError& refusal) {
+      dialogs_.Message(refusal.what());
+    }
+  }
+  void CmdViewSum_Click() override { log_ << "summary"; }
+  void SetCommandsEnabled(bool enabled) override { log_ << (enabled ? "enable" : "disable"); }
+  void ShowHaltButton(bool shown) override { log_ << (shown ? "show halt" : "hide halt"); }
+  void FocusHaltButton() override {
+    log_ << "focus halt";
+    if (onFocusHaltButton) onFocusHaltButton();
+  }
+
+ private:
+  Simulation& simulation_;
+  ScriptedDialogs& dialogs_;
+  QStringList& log_;
+};
+
+class RunControlTest : public ::testing::Test {
+ protected:
+  RunControlTest() {
+    simulation.Initialise();
+    dialogs.onMessage = [this](const QString& text) { log << text; };
+    runWindow.onFocusHaltButton = [this] { control.cmdhaltrun_gotfocus(); };
+  }
+
+  void SetBox(ParameterBox box, const std::string& text) { window.boxes[box] = text; }
+
+  // Creates the population of the boxes and forgets what that logged.
+  void Create() {
+    runWindow.CmdCreate_Click();
+    log.clear();
+    dialogs.messages.clear();
+  }
+
+  std::string Population() const { return FileBytes(temp.Path() / "critter.dat"); }
+
+  TempDirectory temp;
+  FakeWindow window;
+  TwisterRandomSource random{12345};
+  Simulation simulation{window, random};
+  ScriptedDialogs dialogs;
+  QStringList log;
+  FakeRunWindow runWindow{simulation, dialogs, log};
+  RunControl control{simulation, window, runWindow, dialogs};
+};
+
+// A population of ten 8888888888 critters under a thousand good mutations: a perfect genome
+// appears in the first mutation pass.
+void PreparePerfectGenome(FakeWindow& window) {
+  window.boxes[ParameterBox::PopSize] = "10";
+  window.boxes[ParameterBox::StartNum] = "8";
+  window.boxes[ParameterBox::GoodFactor] = "1";
+  window.boxes[ParameterBox::MutateNum] = "1000";
+}
+
+TEST_F(RunControlTest, FixedRunCreatesWhenNeededRunsTheCountAndEndsInTheSummary) {
+  SetBox(ParameterBox::GenNum, "3");
+  control.CmdRun_Click();
+  EXPECT_EQ(log, QStringList({"create", "Population successfully created!", "generations were run",
+                              "summary"}));
+  EXPECT_EQ(window.counter, " 3");
+  EXPECT_EQ(window.yields, 3);
+  EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+  EXPECT_FALSE(control.RunInProgress());
+
+  log.clear();
+  SetBox(ParameterBox::GenNum, "2");
+  control.CmdRun_Click();
+  EXPECT_EQ(log, QStringList({"generations were run", "summary"}));
+  EXPECT_EQ(window.counter, " 5") << "the counter accumulates across runs";
+}
+
+TEST_F(RunControlTest, GenerationCountRoundsToEvenAndRefusesWhatSixteenBitsCannotHold) {
+  Create();
+  const std::pair<const char*, int> cases[] = {{"2.5", 2}, {"3.5", 4}, {"-4", 0},
+                                               {"", 0},    {"abc", 0}, {"0.5", 0}};
+  for (const auto& [text, generations] : cases) {
+    window.counter = "0";
+    window.yields = 0;
+    log.clear();
+    SetBox(ParameterBox::GenNum, text);
+    control.CmdRun_Click();
+    EXPECT_EQ(window.yields, generations) << text;
+    EXPECT_EQ(log, QStringList({"generations were run", "summary"})) << text;
+  }
+
+  for (const char* tooMany : {"32768", "-32769", "1e9"}) {
+    log.clear();
+    const std::string before = Population();
+    SetBox(ParameterBox::GenNum, tooMany);
+    control.CmdRun_Click();
+    EXPECT_EQ(log, QStringList({kGenerationCountRefused})) << tooMany;
+    EXPECT_EQ(Population(), before) << tooMany;
+  }
+}
+
+TEST_F(RunControlTest, TheLargestGenerationCountRunsToItsEnd) {
+  SetBox(ParameterBox::PopSize, "10");
+  window.mutationOn = false;
+  Create();
+  SetBox(ParameterBox::GenNum, "32767");
+  control.CmdRun_Click();
+  EXPECT_EQ(window.counter, " 32767");
+  EXPECT_EQ(log, QStringList({"generations were run", "summary"}));
+}
+
+TEST_F(RunControlTest, FixedRunGoesOnAfterADetectionWithMutationPassesOnly) {
+  PreparePerfectGenome(window);
+  Create();
+  SetBox(ParameterBox::GenNum, "4");
+  control.CmdRun_Click();
+  EXPECT_EQ(window.counter, "0") << "no generation completes after the first pass detects";
+  EXPECT_EQ(log, QStringList({"generations were run", "perfect genome detected", "summary"}));
+  EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+}
+
+TEST_F(RunControlTest, IndefiniteRunHaltedInAYieldCountsItsIterations) {
+  Create();
+  window.onYield = [this] {
+    if (window.counter == " 4") control.cmdhaltrun_click();
+  };
+  control.CmdRunIndef_Click();
+  EXPECT_EQ(log, QStringList({"show halt", "disable", "focus halt", "enable",
+                              "loop executed  4 times", "hide halt", "summary"}));
+  EXPECT_EQ(simulation.state.DblCount, 4);
+  EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+}
+
+TEST_F(RunControlTest, IndefiniteRunStartsEvenWhenTheFocusMoveIsDeferred) {
+  Create();
+  runWindow.onFocusHaltButton = nullptr;  // an inactive window takes the focus later
+  window.onYield = [this] { control.cmdhaltrun_click(); };
+  control.CmdRunIndef_Click();
+  EXPECT_EQ(window.counter, " 1");
+  EXPECT_TRUE(log.contains("loop executed  1 times"));
+  log.clear();
+  control.cmdhaltrun_gotfocus();  // the focus arriving at last starts no second run
+  EXPECT_TRUE(log.isEmpty());
+}
+
+TEST_F(RunControlTest, DetectionInTheFirstIterationEndsTheRunWithTheCountOne) {
+  PreparePerfectGenome(window);
+  control.CmdRunIndef_Click();
+  EXPECT_EQ(log, QStringList({"create", "Population successfully created!", "show halt", "disable",
+                              "focus halt", "perfect genome detected", "enable",
+                              "loop executed  1 times", "hide halt", "summary"}));
+  EXPECT_EQ(window.counter, "0");
+}
+
+TEST_F(RunControlTest, HaltInTheIterationOfADetectionHidesTheDetection) {
+  PreparePerfectGenome(window);
+  Create();
+  window.onYield = [this] {
+    if (simulation.state.IntHalt == kPerfectGenome) control.cmdhaltrun_click();
+  };
+  control.CmdRunIndef_Click();
+  EXPECT_FALSE(log.contains("perfect genome detected"));
+  EXPECT_TRUE(log.contains("loop executed  1 times"));
+}
+
+TEST_F(RunControlTest, FocusReturningToTheHaltButtonDuringARunStartsNoSecondRun) {
+  Create();
+  window.onYield = [this] {
+    control.cmdhaltrun_gotfocus();
+    if (window.counter == " 3") control.cmdhaltrun_click();
+  };
+  control.CmdRunIndef_Click();
+  EXPECT_EQ(log.count("loop executed  3 times"), 1);
+  EXPECT_EQ(log.count("summary"), 1);
+}
+
+TEST_F(RunControlTest, CommandsThatWouldDisturbARunAreRefusedDuringIt) {
+  Create();
+  SetBox(ParameterBox::GenNum, "3");
+  QStringList refusals;
+  window.onYield = [&] {
+    if (window.counter != " 1") return;
+    const std::string before = Population();
+    for (const auto& command : {std::function<void()>([&] { control.CmdRun_Click(); }),
+                                std::function<void()>([&] { control.CmdRunIndef_Click(); }),
+                                std::function<void()>([&] { control.CmdRestartAll_Click(); })}) {
+      dialogs.messages.clear();
+      command();
+      refusals << dialogs.messages;
+    }
+    EXPECT_EQ(Population(), before);
+    EXPECT_TRUE(control.RefuseWhileRunning());
+  };
+  control.CmdRun_Click();
+  ASSERT_EQ(refusals.size(), 3);
+  for (const QString& refusal : refusals)
+    EXPECT_TRUE(refusal.startsWith("Generations are running"));
+  EXPECT_EQ(window.counter, " 3") << "the refused commands left the run alone";
+  EXPECT_EQ(simulation.state.IntCreated, kTrue);
+  EXPECT_FALSE(control.RefuseWhileRunning());
+}
+
+TEST_F(RunControlTest, ResetDuringAFixedRunCountsOnFromZero) {
+  Create();
+  SetBox(ParameterBox::GenNum, "5");
+  window.onYield = [this] {
+    if (window.yields == 2) control.CmdResetCounter_Click();
+  };
+  control.CmdRun_Click();
+  EXPECT_EQ(window.counter, " 3");
+}
+
+TEST_F(RunControlTest, EraseDeletesThePopulationAndARunCreatesANewOne) {
+  control.CmdRestartAll_Click();
+  EXPECT_EQ(log, QStringList({"No population exists"}));
+
+  Create();
+  window.counter = " 17";
+  control.CmdRestartAll_Click();
+  EXPECT_FALSE(std::filesystem::exists(temp.Path() / "critter.dat"));
+  EXPECT_EQ(window.counter, "0");
+  EXPECT_EQ(simulation.state.IntCreated, kFalse);
+
+  log.clear();
+  SetBox(ParameterBox::GenNum, "2");
+  control.CmdRun_Click();
+  EXPECT_EQ(log.first(), "create");
+  EXPECT_EQ(window.counter, " 2");
+  EXPECT_EQ(Population().size(), 2000u) << "100 critters and their 100 offspring records";
+}
+
+TEST_F(RunControlTest, ARunThatCannotCreateItsPopulationDoesNotStart) {
+  SetBox(ParameterBox::StartNum, "   ");
+  control.CmdRun_Click();
+  control.CmdRunIndef_Click();
+  EXPECT_EQ(log.count("create"), 2);
+  EXPECT_FALSE(log.contains("generations were run"));
+  EXPECT_FALSE(log.contains("show halt"));
+  EXPECT_EQ(window.yields, 0);
+}
+
+// The file cannot grow for the offspring of the first generation: the run tells why and ends as
+// a run ends, with the population as it was.
+TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReason) {
+  window.mutationOn = false;
+  Create();
+  const std::string before = Population();
+  struct rlimit saved {};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit limited = saved;
+  limited.rlim_cur = before.size();
+  setrlimit(RLIMIT_FSIZE, &limited);
+
+  SetBox(ParameterBox::GenNum, "3");
+  control.CmdRun_Click();
+  control.CmdRunIndef_Click();
+
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previousHandler);
+  ASSERT_GE(log.size(), 2);
+  EXPECT_TRUE(log[0].startsWith("Cannot grow")) << log[0].toStdString();
+  EXPECT_EQ(log[1], "generations were run");
+  EXPECT_TRUE(log.contains("loop executed  1 times"));
+  EXPECT_EQ(window.counter, "0");
+  EXPECT_EQ(Population(), before);
+}
+
+}  // namespace
+}  // namespace evo::test
