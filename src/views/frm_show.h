@@ -3,11 +3,14 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <memory>
 
 #include "common/dialogs.h"
 #include "engine/population_file.h"
+
+class QCloseEvent;
 
 namespace Ui {
 class FrmShow;
@@ -28,8 +31,28 @@ class FrmShow : public QWidget {
  signals:
   void closed();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  void Form_Load();
+  void ShowPage();
+  void ListCritters(std::int64_t first, std::int64_t last);
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+
   std::unique_ptr<Ui::FrmShow> ui_;
+  const PopulationFile& file_;
+  Dialogs& dialogs_;
+
+  std::int32_t LngMax = 0;    // page span: 20, or fewer for a smaller population
+  std::int32_t LngStart = 1;  // number of the first critter listed
+  std::array<char, kGenes> StrCritter{};
+  std::int32_t LngCritter = 0;  // population size as this window sees it
 };
 
 }  // namespace evo

@@ -8,6 +8,8 @@
 
 #include "engine/population_file.h"
 
+class QCloseEvent;
+
 namespace Ui {
 class FrmSummary;
 }
@@ -26,7 +28,13 @@ class FrmSummary : public QWidget {
  signals:
   void closed();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  void Form_Load(const PopulationFile& file, std::int32_t populationSize);
+  void CmdDone_Click();
+
   std::unique_ptr<Ui::FrmSummary> ui_;
 };
 

@@ -1,0 +1,55 @@
+#include "views/frm_summary.h"
+
+#include <QCloseEvent>
+#include <array>
+
+#include "common/window_look.h"
+#include "engine/gene_summary.h"
+#include "engine/numeric.h"
+#include "ui_frm_summary.h"
+
+namespace evo {
+namespace {
+
+QString Number(double x) {
+  return QString::fromStdString(NumberText(x));
+}
+
+}  // namespace
+
+FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize, QWidget* parent)
+    : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::FrmSummary>()) {
+  ui_->setupUi(this);
+  setAttribute(Qt::WA_DeleteOnClose);
+  connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
+  ui_->CmdDone->setFocus();
+  CentreOnScreen(*this);
+  Form_Load(file, populationSize);
+}
+
+FrmSummary::~FrmSummary() = default;
+
+void FrmSummary::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  emit closed();
+}
+
+// The window stands on the screen before the count starts; the figures follow when it ends.
+void FrmSummary::Form_Load(const PopulationFile& file, std::int32_t populationSize) {
+  show();
+  const GeneSummary summary = SummariseGenes(file, populationSize);
+  const std::array<QLabel*, 10> countLabels = {
+      ui_->LblZero, ui_->LblOne, ui_->LblTwo,   ui_->LblThree, ui_->LblFour,
+      ui_->LblFive, ui_->LblSix, ui_->LblSeven, ui_->LblEight, ui_->LblNine};
+  for (std::size_t d = 0; d < countLabels.size(); ++d) {
+    countLabels[d]->setText(Number(summary.counts[d]));
+  }
+  ui_->LblAverage->setText(Number(summary.average));
+  ui_->GeneCountChart->SetCounts(summary.counts);
+}
+
+void FrmSummary::CmdDone_Click() {
+  close();
+}
+
+}  // namespace evo

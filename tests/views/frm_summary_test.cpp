@@ -1,0 +1,193 @@
+#include "views/frm_summary.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+#include <array>
+#include <cstdint>
+
+#include "views/gene_count_chart.h"
+#include "views/views_test_support.h"
+
+namespace evo::test {
+namespace {
+
+const std::array<const char*, 10> kCountLabels = {"LblZero",  "LblOne",  "LblTwo", "LblThree",
+                                                  "LblFour",  "LblFive", "LblSix", "LblSeven",
+                                                  "LblEight", "LblNine"};
+
+struct SummaryWindow {
+  SummaryWindow(const std::string& bytes, std::int32_t populationSize)
+      : disk(bytes), window(new FrmSummary(disk.file, populationSize)) {}
+
+  QString Text(const char* label) const { return window.child<QLabel>(label)->text(); }
+  QStringList Counts() const {
+    QStringList counts;
+    for (const char* label : kCountLabels) counts << Text(label);
+    return counts;
+  }
+  const GeneCountChart& Chart() const { return *window.child<GeneCountChart>("GeneCountChart"); }
+
+  PopulationOnDisk disk;
+  WindowUnderTest<FrmSummary> window;
+};
+
+// The counts as the labels show them: " 0" for every digit but those given.
+QStringList CountTexts(std::initializer_list<std::pair<int, const char*>> nonZero) {
+  QStringList counts(10, " 0");
+  for (const auto& [digit, text] : nonZero) counts[digit] = text;
+  return counts;
+}
+
+TEST(FrmSummary, LaysOutTheFormAsDesignedWithTheChartInTheFreeArea) {
+  SummaryWindow summary(std::string(1000, '7'), 100);
+  FrmSummary* window = summary.window.get();
+  EXPECT_EQ(window->windowTitle(), "Summary Page");
+  EXPECT_TRUE(window->isWindow());
+  EXPECT_EQ(window->size(), QSize(421, 438));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  ExpectCentred(*window);
+  EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
+  EXPECT_EQ(window->focusWidget(), summary.window.child<QWidget>("CmdDone"));
+
+  const auto* done = summary.window.child<QPushButton>("CmdDone");
+  ExpectTwips(done, 4080, 240, 1335, 495);
+  ExpectFont(done, 12, false);
+  EXPECT_EQ(done->text(), "Done");
+  ExpectTwips(summary.window.child<QLabel>("Label1"), 480, 120, 2175, 375);
+  ExpectFont(summary.window.child<QLabel>("Label1"), 13.5, false);
+  EXPECT_EQ(summary.Text("Label1"), "Gene Quantities");
+  ExpectTwips(summary.window.child<QLabel>("Label12"), 4080, 1440, 1335, 375);
+  ExpectFont(summary.window.child<QLabel>("Label12"), 8.25, false);
+  EXPECT_EQ(summary.Text("Label12"), "Average Gene is");
+  const auto* average = summary.window.child<QLabel>("LblAverage");
+  ExpectTwips(average, 3360, 2040, 2775, 495);
+  ExpectFont(average, 14.25, false);
+  EXPECT_EQ(average->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+  struct Name {
+    const char* label;
+    const char* caption;
+    int left;
+  };
+  const std::array<Name, 10> names = {
+      Name{"Label11", "Zeroes", 480}, Name{"Label2", "Ones", 480},   Name{"Label3", "Twos", 480},
+      Name{"Label4", "Threes", 480},  Name{"Label5", "Fours", 360},  Name{"Label6", "Fives", 360},
+      Name{"Label7", "Sixes", 240},   Name{"Label8", "Sevens", 240}, Name{"Label9", "Eights", 480},
+      Name{"Label10", "Nines", 240}};
+  for (int d = 0; d < 10; ++d) {
+    const auto* count = summary.window.child<QLabel>(kCountLabels[d]);
+    ExpectTwips(count, 1920, 840 + 480 * d, 1215, 255);
+    EXPECT_TRUE(count->autoFillBackground());
+    EXPECT_EQ(count->palette().color(count->backgroundRole()), QColor(Qt::white));
+    const auto* name = summary.window.child<QLabel>(names[d].label);
+    ExpectTwips(name, names[d].left, 840 + 480 * d, 1455 - names[d].left, 255);
+    EXPECT_EQ(name->text(), names[d].caption);
+    EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+  }
+
+  const QRect chart = summary.Chart().geometry();
+  EXPECT_GT(chart.top(), average->geometry().bottom());
+  for (const QWidget* control : window->findChildren<QWidget*>()) {
+    if (control != &summary.Chart() && control->parentWidget() == window) {
+      EXPECT_FALSE(chart.intersects(control->geometry())) << control->objectName().toStdString();
+    }
+  }
+  EXPECT_TRUE(window->rect().contains(chart));
+}
+
+TEST(FrmSummary, ShowsItselfAndCountsAFreshPopulation) {
+  SummaryWindow summary(std::string(1000, '7'), 100);
+  EXPECT_TRUE(summary.window->isVisible());
+  EXPECT_EQ(summary.Counts(), CountTexts({{7, " 1000"}}));
+  EXPECT_EQ(summary.Text("LblAverage"), " 7");
+}
+
+TEST(FrmSummary, AveragesOverTenGenesPerCritter) {
+  {
+    SummaryWindow summary(std::string(999, '5') + "6", 100);
+    EXPECT_EQ(summary.Counts(), CountTexts({{5, " 999"}, {6, " 1"}}));
+    EXPECT_EQ(summary.Text("LblAverage"), " 5.001");
+  }
+  {
+    SummaryWindow summary(std::string(20, '4') + std::string(10, '5'), 3);
+    EXPECT_EQ(summary.Text("LblAverage"), " 4.33333333333333");
+  }
+  {
+    // Only the first P records count when the field was lowered after creation.
+    SummaryWindow summary(std::string(100, '2') + std::string(100, '9'), 10);
+    EXPECT_EQ(summary.Counts(), CountTexts({{2, " 100"}}));
+    EXPECT_EQ(summary.Text("LblAverage"), " 2");
+  }
+}
+
+TEST(FrmSummary, NonDigitsAndPositionsPastTheEndLowerTheAverage) {
+  {
+    SummaryWindow summary(std::string(50, '8') + std::string(25, 'x') + std::string(25, '\0'), 10);
+    EXPECT_EQ(summary.Counts(), CountTexts({{8, " 50"}}));
+    EXPECT_EQ(summary.Text("LblAverage"), " 4");
+  }
+  {
+    // A field raised to 20 over a file of 10 records and 5 bytes of an 11th.
+    SummaryWindow summary(std::string(100, '9') + "11111", 20);
+    EXPECT_EQ(summary.Counts(), CountTexts({{1, " 5"}, {9, " 100"}}));
+    EXPECT_EQ(summary.Text("LblAverage"), " 4.525");
+  }
+}
+
+TEST(FrmSummary, ShowsNothingCountedForNoCritters) {
+  for (const std::int32_t size : {0, -1, -2147483647 - 1}) {
+    SummaryWindow summary(std::string(100, '3'), size);
+    EXPECT_EQ(summary.Counts(), CountTexts({})) << size;
+    EXPECT_EQ(summary.Text("LblAverage"), " 0") << size;
+    for (int d = 0; d < 10; ++d) EXPECT_EQ(summary.Chart().BarRect(d).height(), 0) << size;
+  }
+}
+
+TEST(FrmSummary, DrawsBarsThatFollowTheCounts) {
+  // 400 ones, 200 twos, 399 fives and one six.
+  SummaryWindow summary(std::string(400, '1') + std::string(200, '2') + std::string(399, '5') + "6",
+                        100);
+  const GeneCountChart& chart = summary.Chart();
+  const int tallest = chart.BarRect(1).height();
+  EXPECT_GT(tallest, 100);
+  EXPECT_NEAR(chart.BarRect(2).height(), tallest / 2.0, 1);
+  EXPECT_NEAR(chart.BarRect(5).height(), tallest * 399 / 400.0, 1);
+  EXPECT_GE(chart.BarRect(6).height(), 1);
+  EXPECT_LT(chart.BarRect(6).height(), 3);
+  for (int d : {0, 3, 4, 7, 8, 9}) EXPECT_EQ(chart.BarRect(d).height(), 0) << d;
+  // Side by side, left to right, on one base line inside the chart.
+  for (int d = 0; d < 10; ++d) {
+    const QRect bar = chart.BarRect(d);
+    EXPECT_EQ(bar.top() + bar.height(), chart.BarRect(0).top()) << d;
+    if (bar.height() > 0) {
+      EXPECT_TRUE(chart.rect().contains(bar)) << d;
+    }
+    if (d > 0) {
+      EXPECT_GT(bar.left(), chart.BarRect(d - 1).right()) << d;
+    }
+  }
+}
+
+TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
+  for (const bool byTitleBar : {false, true}) {
+    SummaryWindow summary(std::string(1000, '7'), 100);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(summary.window.get()));
+    QSignalSpy closed(summary.window.get(), &FrmSummary::closed);
+    if (byTitleBar) {
+      summary.window->windowHandle()->close();
+    } else {
+      QTest::mouseClick(summary.window.child<QPushButton>("CmdDone"), Qt::LeftButton);
+    }
+    EXPECT_EQ(closed.count(), 1) << byTitleBar;
+    DeleteClosedWindows();
+    EXPECT_FALSE(summary.window.alive()) << byTitleBar;
+  }
+}
+
+}  // namespace
+}  // namespace evo::test
