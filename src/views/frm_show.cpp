@@ -42,9 +42,7 @@ FrmShow::FrmShow(const PopulationFile& file, std::int32_t populationSize, Dialog
   connect(ui_->Command4, &QPushButton::clicked, this, &FrmShow::Command4_Click);
   connect(ui_->Command5, &QPushButton::clicked, this, &FrmShow::Command5_Click);
   connect(ui_->Command6, &QPushButton::clicked, this, &FrmShow::Command6_Click);
-  // A size of 0 or less is an empty population: no page span can be negative.
-  LngCritter = std::max(populationSize, 0);
-  Form_Load();
+  Form_Load(populationSize);
   ui_->Command1->setFocus();
   CentreOnScreen(*this);
 }
@@ -56,7 +54,9 @@ void FrmShow::closeEvent(QCloseEvent* event) {
   emit closed();
 }
 
-void FrmShow::Form_Load() {
+void FrmShow::Form_Load(std::int32_t populationSize) {
+  // A size of 0 or less is an empty population: no page span can be negative.
+  LngCritter = std::max(populationSize, 0);
   StrCritter.fill(' ');
   LngStart = 1;
   LngMax = std::min(LngCritter, kPageSpan);

@@ -35,7 +35,7 @@ class FrmShow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Form_Load();
+  void Form_Load(std::int32_t populationSize);
   void ShowPage();
   void ListCritters(std::int64_t first, std::int64_t last);
   void Command1_Click();
