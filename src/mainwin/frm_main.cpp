@@ -1,0 +1,246 @@
+#include "mainwin/frm_main.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <cmath>
+#include <cstdlib>
+
+#include "common/window_look.h"
+#include "engine/numeric.h"
+#include "ui_frm_main.h"
+#include "views/frm_show.h"
+#include "views/frm_summary.h"
+
+// The icon lives in a static library, whose resources are registered only when asked for.
+static void RegisterMainWindowResources() {
+  Q_INIT_RESOURCE(frm_main);
+}
+
+namespace evo {
+namespace {
+
+constexpr char kPopulationTooSmall[] = "values must be greator than 9";
+constexpr char kPopulationTooLarge[] = "value must be a million or less";
+constexpr char kProbabilityRefused[] = "Probabilities are only in range 0 to 1";
+constexpr char kStartValueOutOfRange[] = "values must be in range 1 to 8";
+constexpr char kViewedSizeRefused[] =
+    "Population size must be a whole number from -2147483648 to 2147483647.";
+
+QIcon ProgramIcon() {
+  RegisterMainWindowResources();
+  QIcon icon;
+  icon.addFile(":/mainwin/icons/evolution-16.png", QSize(16, 16));
+  icon.addFile(":/mainwin/icons/evolution-32.png", QSize(32, 32));
+  return icon;
+}
+
+// Only the twister can be seeded; a scripted source in a test keeps its script.
+void SeedFromTimeOfDay(RandomSource& random) {
+  if (auto* twister = dynamic_cast<TwisterRandomSource*>(&random)) {
+    twister->SeedFromTimeOfDay(SecondsSinceMidnight());
+  }
+}
+
+std::string Text(const QLineEdit& box) {
+  return box.text().toStdString();
+}
+
+void SetNumberText(QLineEdit& box, double number) {
+  box.setText(QString::fromStdString(NumberText(number)));
+}
+
+}  // namespace
+
+FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::FrmMain>()),
+      dialogs_(dialogs),
+      random_(random),
+      simulation_(*this, random) {
+  ui_->setupUi(this);
+  // The layout is fixed, so the window can be minimised but not maximised.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowIcon(ProgramIcon());
+  WireControls();
+  Form_Load();
+  ui_->TxtPopSize->setFocus();
+  CentreOnScreen(*this);
+}
+
+FrmMain::~FrmMain() {
+  delete genes_;
+  delete summary_;
+}
+
+void FrmMain::WireControls() {
+  connect(ui_->CmdCreate, &QPushButton::clicked, this, &FrmMain::CmdCreate_Click);
+  connect(ui_->CmdMutate, &QPushButton::clicked, this, &FrmMain::CmdMutate_Click);
+  connect(ui_->CmdExit, &QPushButton::clicked, this, &FrmMain::CmdExit_Click);
+  connect(ui_->CmdViewPop, &QPushButton::clicked, this, &FrmMain::CmdViewPop_Click);
+  connect(ui_->CmdViewSum, &QPushButton::clicked, this, &FrmMain::CmdViewSum_Click);
+  leaveValidation_.Watch(ui_->TxtPopSize, [this] { TxtPopSize_lostfocus(); });
+  leaveValidation_.Watch(ui_->TxtGoodFactor, [this] { TxtGoodFactor_Lostfocus(); });
+  leaveValidation_.Watch(ui_->TxtStartNum, [this] { TxtStartNum_LostFocus(); });
+  for (auto* button : findChildren<QAbstractButton*>()) focusFirstClicks_.Watch(button);
+}
+
+std::string FrmMain::BoxText(ParameterBox box) const {
+  switch (box) {
+    case ParameterBox::PopSize:
+      return Text(*ui_->TxtPopSize);
+    case ParameterBox::GoodFactor:
+      return Text(*ui_->TxtGoodFactor);
+    case ParameterBox::MutateNum:
+      return Text(*ui_->TxtMutateNum);
+    case ParameterBox::GenNum:
+      return Text(*ui_->TxtGenNum);
+    case ParameterBox::StartNum:
+      return Text(*ui_->TxtStartNum);
+  }
+  return {};
+}
+
+bool FrmMain::MutationOn() const {
+  return ui_->OptMutationOn->isChecked();
+}
+
+bool FrmMain::SexOn() const {
+  return ui_->OptSexOn->isChecked();
+}
+
+std::string FrmMain::GenerationCounter() const {
+  return ui_->LblGencount->text().toStdString();
+}
+
+void FrmMain::SetGenerationCounter(const std::string& caption) {
+  ui_->LblGencount->setText(QString::fromStdString(caption));
+}
+
+void FrmMain::Yield() {
+  QCoreApplication::processEvents();
+}
+
+void FrmMain::CmdCreate_Click() {
+  if (!Attempt([this] { simulation_.CreatePopulation(); })) return;
+  ShowMessage("Population successfully created!");
+}
+
+void FrmMain::CmdExit_Click() {
+  simulation_.CloseAndDeleteFile();
+  std::_Exit(0);
+}
+
+void FrmMain::CmdMutate_Click() {
+  if (!Attempt([this] { simulation_.GetParameters(); })) return;
+  if (!PopulationExists()) return;
+  Attempt([this] { simulation_.Scramble(); });
+}
+
+void FrmMain::CmdViewPop_Click() {
+  if (!PopulationExists()) return;
+  std::optional<std::int32_t> size;
+  if (!genes_ && !(size = ViewedPopulationSize())) return;
+  hide();
+  if (!genes_) {
+    genes_ = new FrmShow(simulation_.File(), *size, dialogs_);
+    connect(genes_, &FrmShow::closed, this, &QWidget::show);
+  }
+  genes_->show();
+}
+
+void FrmMain::CmdViewSum_Click() {
+  if (!PopulationExists()) return;
+  if (!summary_) {
+    const std::optional<std::int32_t> size = ViewedPopulationSize();
+    if (!size) return;
+    summary_ = new FrmSummary(simulation_.File(), *size);
+    connect(summary_, &FrmSummary::closed, this, &QWidget::show);
+  }
+  summary_->show();
+  hide();
+}
+
+void FrmMain::Form_Load() {
+  SeedFromTimeOfDay(random_);
+  simulation_.Initialise();
+}
+
+void FrmMain::TxtGoodFactor_Lostfocus() {
+  const double good = NumericValue(Text(*ui_->TxtGoodFactor));
+  if (good < 0 || good > 1) {
+    TakeBackEmptied(*ui_->TxtGoodFactor, kProbabilityRefused);
+    return;
+  }
+  SetNumberText(*ui_->TxtBadFactor, 1 - good);
+}
+
+void FrmMain::TxtPopSize_lostfocus() {
+  QLineEdit& box = *ui_->TxtPopSize;
+  SetNumberText(box, std::floor(NumericValue(Text(box))));
+  const double size = NumericValue(Text(box));
+  bool refused = false;
+  if (size < 10) {
+    ShowMessage(kPopulationTooSmall);
+    refused = true;
+  }
+  if (size > 1000000) {
+    ShowMessage(kPopulationTooLarge);
+    refused = true;
+  }
+  if (refused) box.setText("10");
+}
+
+void FrmMain::TxtStartNum_LostFocus() {
+  QLineEdit& box = *ui_->TxtStartNum;
+  const double start = NumericValue(Text(box));
+  if (start < 1 || start > 8) {
+    TakeBackEmptied(box, kStartValueOutOfRange);
+    return;
+  }
+  SetNumberText(box, std::floor(start));
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  event->accept();
+  simulation_.CloseFile();
+  std::_Exit(0);
+}
+
+void FrmMain::ShowMessage(const QString& text) {
+  dialogs_.Message(text);
+}
+
+bool FrmMain::Attempt(const std::function<void()>& command) {
+  try {
+    command();
+    return true;
+  } catch (const EngineError& error) {
+    ShowMessage(QString::fromUtf8(error.what()));
+    return false;
+  }
+}
+
+bool FrmMain::PopulationExists() {
+  if (simulation_.state.IntCreated != kFalse) return true;
+  ShowMessage(kNoPopulation);
+  return false;
+}
+
+std::optional<std::int32_t> FrmMain::ViewedPopulationSize() {
+  const std::optional<std::int32_t> size =
+      RoundToInt32(NumericValue(BoxText(ParameterBox::PopSize)));
+  if (!size) ShowMessage(kViewedSizeRefused);
+  return size;
+}
+
+// A refused text is taken away and the user sent back to type another.
+void FrmMain::TakeBackEmptied(QLineEdit& box, const QString& message) {
+  ShowMessage(message);
+  box.setFocus(Qt::OtherFocusReason);
+  box.setText(QString());
+}
+
+}  // namespace evo

@@ -1,0 +1,89 @@
+// The main window "EVOLUTION SIMULATION": the parameters of the simulation, its commands and the
+// generation counter. It owns the simulation and is the window the simulation reads and writes.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "common/dialogs.h"
+#include "engine/random_source.h"
+#include "engine/simulation.h"
+#include "engine/window_port.h"
+#include "mainwin/focus_first_clicks.h"
+#include "mainwin/leave_validation.h"
+
+class QLineEdit;
+
+namespace Ui {
+class FrmMain;
+}
+
+namespace evo {
+
+class FrmShow;
+class FrmSummary;
+
+inline constexpr char kNoPopulation[] = "No population exists";
+
+class FrmMain : public QWidget, public WindowPort {
+  Q_OBJECT
+
+ public:
+  // Loads the window (Form_Load) with the focus in the population size. The dialogs and the
+  // random source must outlive the window.
+  FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent = nullptr);
+  ~FrmMain() override;
+
+  Simulation& simulation() { return simulation_; }
+  Dialogs& dialogs() { return dialogs_; }
+  Ui::FrmMain& ui() { return *ui_; }
+
+  // What the simulation reads and writes of the window.
+  std::string BoxText(ParameterBox box) const override;
+  bool MutationOn() const override;
+  bool SexOn() const override;
+  std::string GenerationCounter() const override;
+  void SetGenerationCounter(const std::string& caption) override;
+  void Yield() override;
+
+  // The handlers of the window's events, also called directly by other handlers. A command the
+  // simulation refuses, or a file failure, is reported in a message and changes nothing more.
+  void CmdCreate_Click();
+  // Ends the program at once, even from inside a run's yield: nothing runs after it.
+  [[noreturn]] void CmdExit_Click();
+  void CmdMutate_Click();
+  void CmdViewPop_Click();
+  void CmdViewSum_Click();
+  void Form_Load();
+  void TxtGoodFactor_Lostfocus();
+  void TxtPopSize_lostfocus();
+  void TxtStartNum_LostFocus();
+
+ protected:
+  // Closing through the frame ends the program and anything running in it, keeping the data
+  // file: only "Exit" deletes it.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void WireControls();
+  void ShowMessage(const QString& text);
+  bool Attempt(const std::function<void()>& command);
+  bool PopulationExists();
+  std::optional<std::int32_t> ViewedPopulationSize();
+  void TakeBackEmptied(QLineEdit& box, const QString& message);
+
+  std::unique_ptr<Ui::FrmMain> ui_;
+  Dialogs& dialogs_;
+  RandomSource& random_;
+  Simulation simulation_;
+  LeaveValidation leaveValidation_;
+  FocusFirstClicks focusFirstClicks_;
+  QPointer<FrmShow> genes_;
+  QPointer<FrmSummary> summary_;
+};
+
+}  // namespace evo

@@ -1,0 +1,21 @@
+// The program: the main window, over real message boxes and a twister seeded at load.
+#include <QApplication>
+
+#include "common/dialogs.h"
+#include "common/window_look.h"
+#include "engine/random_source.h"
+#include "mainwin/frm_main.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  // The program ends only through the main window, which ends it at once; a hidden main window
+  // behind an open view is no reason to quit.
+  QApplication::setQuitOnLastWindowClosed(false);
+  evo::InstallProgramFont();
+  evo::ModalDialogs dialogs;
+  evo::TwisterRandomSource random;
+  evo::FrmMain window(dialogs, random);
+  QApplication::setWindowIcon(window.windowIcon());
+  window.show();
+  return QApplication::exec();
+}
