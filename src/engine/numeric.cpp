@@ -1,18 +1,23 @@
 #include "engine/numeric.h"
 
+#include <locale.h>
+
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace evo {
 namespace {
 
-bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSkipped(char c) {
+  return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The numeric prefix of a text with the skipped characters removed, in the plain form that
 // strtod reads: [sign] digits [. digits] [e [sign] digits].
@@ -95,13 +100,18 @@ std::string NumberText(double x) {
   }
   if (exponent < 0) return sign + "." + std::string(-exponent - 1, '0') + digits;
   const std::size_t wholeDigits = static_cast<std::size_t>(exponent) + 1;
-  if (digits.size() <= wholeDigits) return sign + digits + std::string(wholeDigits - digits.size(), '0');
+  if (digits.size() <= wholeDigits)
+    return sign + digits + std::string(wholeDigits - digits.size(), '0');
   return sign + digits.substr(0, wholeDigits) + "." + digits.substr(wholeDigits);
 }
 
-std::optional<std::int32_t> RoundToInt32(double x) { return RoundToInteger<std::int32_t>(x); }
+std::optional<std::int32_t> RoundToInt32(double x) {
+  return RoundToInteger<std::int32_t>(x);
+}
 
-std::optional<std::int16_t> RoundToInt16(double x) { return RoundToInteger<std::int16_t>(x); }
+std::optional<std::int16_t> RoundToInt16(double x) {
+  return RoundToInteger<std::int16_t>(x);
+}
 
 std::optional<float> ToSingle(double x) {
   if (!(std::fabs(x) <= FLT_MAX)) return std::nullopt;

@@ -8,7 +8,7 @@
 
 namespace evo {
 
-// The number written at the start of a text. Blanks, tabs and line breaks are skipped wherever
+// The number written at the start of a text. Blanks, tabs and line feeds are skipped wherever
 // they stand ("5 0" reads 50); then an optional sign, digits with at most one '.', and an
 // optional exponent (E or e, a sign, digits) are read up to the first character that does not
 // fit. A text that does not start with a number gives 0. A magnitude beyond the range of a

@@ -17,7 +17,9 @@ std::string Describe(const std::string& what, const std::string& path, int error
 
 }  // namespace
 
-PopulationFile::~PopulationFile() { Close(); }
+PopulationFile::~PopulationFile() {
+  Close();
+}
 
 void PopulationFile::Open(const std::string& path) {
   Close();
@@ -71,21 +73,32 @@ void PopulationFile::Grow(std::size_t newSize) {
   if (fd_ < 0) throw FileError("The population file is not open");
   // Real blocks, not a sparse hole: a full disk must fail here and not later, in the middle of
   // a write through the mapping.
-  const int error = ::posix_fallocate(fd_, static_cast<off_t>(size_),
-                                      static_cast<off_t>(newSize - size_));
+  const int error =
+      ::posix_fallocate(fd_, static_cast<off_t>(size_), static_cast<off_t>(newSize - size_));
   if (error != 0) {
-    // Give back what a partial reservation may have added; the mapping is unchanged either way.
-    [[maybe_unused]] const int restored = ::ftruncate(fd_, static_cast<off_t>(size_));
+    ShrinkBackAfterFailedGrowth();
     throw FileError(Describe("Cannot grow", path_, error));
   }
   void* mapped = data_ == nullptr
                      ? ::mmap(nullptr, newSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0)
                      : ::mremap(data_, size_, newSize, MREMAP_MAYMOVE);
-  if (mapped == MAP_FAILED) throw FileError(Describe("Cannot map", path_, errno));
+  if (mapped == MAP_FAILED) {
+    const int mapError = errno;
+    ShrinkBackAfterFailedGrowth();
+    throw FileError(Describe("Cannot map", path_, mapError));
+  }
   data_ = static_cast<char*>(mapped);
   size_ = newSize;
 }
 
-void DeleteFileQuietly(const std::string& path) { ::unlink(path.c_str()); }
+// The file must end at the last byte written: whatever a failed growth added goes again. Only
+// bytes past the mapping are cut, so the mapping stays valid.
+void PopulationFile::ShrinkBackAfterFailedGrowth() {
+  [[maybe_unused]] const int restored = ::ftruncate(fd_, static_cast<off_t>(size_));
+}
+
+void DeleteFileQuietly(const std::string& path) {
+  ::unlink(path.c_str());
+}
 
 }  // namespace evo

@@ -72,6 +72,7 @@ class PopulationFile {
  private:
   void ReadPartialRecord(std::size_t offset, Genome out) const;
   void Grow(std::size_t newSize);
+  void ShrinkBackAfterFailedGrowth();
 
   std::string path_;
   int fd_ = -1;

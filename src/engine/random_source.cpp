@@ -16,8 +16,7 @@ float SecondsSinceMidnight() {
   const std::time_t wholeSeconds = system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&wholeSeconds, &local);
-  const double fraction =
-      duration<double>(now - system_clock::from_time_t(wholeSeconds)).count();
+  const double fraction = duration<double>(now - system_clock::from_time_t(wholeSeconds)).count();
   return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec + fraction);
 }
 

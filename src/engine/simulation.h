@@ -30,20 +30,22 @@ inline constexpr char kPopulationSizeRefused[] =
     "Population size must be a whole number no larger than 1073741823.";
 inline constexpr char kMutationCountRefused[] =
     "Absolute number mutations per cycle must be a whole number from -2147483648 to 2147483647.";
-inline constexpr char kGoodFactorRefused[] = "Good Mutation Probability must be a number from 0 to 1.";
+inline constexpr char kGoodFactorRefused[] =
+    "Good Mutation Probability must be a number from 0 to 1.";
 inline constexpr char kGenerationCountRefused[] =
     "Number of Generations to run must be a whole number from -32768 to 32767.";
 inline constexpr char kStartValueRefused[] = "Starting Gene Value must be a value from 1 to 8.";
 
 // The module state of the main window, named as the window's code names it. The genome
-// buffers always hold exactly ten characters: a record read fills them whole.
+// buffers hold exactly ten characters from the start, not only after Initialise: a record read
+// fills them whole, and must never find a shorter buffer to write into.
 struct SimulationState {
   std::int32_t LngCritter = 0;  // population size: live records 1 to LngCritter
   std::int32_t LngActual = 0;   // records in use during a generation
-  std::string StrCritter;       // genome buffer 1
-  std::string Str2Critter;      // genome buffer 2: the second parent of an exchange
-  float SngDenom = 0;           // divisor of the survival chance
-  float SngNum = 0;             // gene sum of the critter under examination
+  std::string StrCritter = std::string(kGenes, ' ');   // genome buffer 1
+  std::string Str2Critter = std::string(kGenes, ' ');  // genome buffer 2: the second parent
+  float SngDenom = 0;                                  // divisor of the survival chance
+  float SngNum = 0;                                    // gene sum of the critter under examination
   std::int32_t LngMutateNum = 0;
   float SngGoodFactor = 0;
   double DblCount = 0;  // iterations of the indefinite run
@@ -54,7 +56,9 @@ struct SimulationState {
 
 // The value of a gene character: its digit, 0 for anything that is not a digit (which is what
 // NumericValue reads from a one-character text).
-inline int GeneValue(char gene) { return gene >= '0' && gene <= '9' ? gene - '0' : 0; }
+inline int GeneValue(char gene) {
+  return gene >= '0' && gene <= '9' ? gene - '0' : 0;
+}
 
 // What parameters are loaded for: a new population may be of any size; a command working on the
 // existing one may not reach records that were never written.
@@ -91,7 +95,8 @@ class BasicSimulation {
   void Scramble();
 
   // One generation: optional mutation pass, reproduction, selection, counter, yield. Throws
-  // FileError when the file cannot grow for the offspring (before any record changed).
+  // FileError when the file cannot grow for the offspring, before reproduction has written
+  // anything (the mutation pass, if any, has already been applied).
   void NextGeneration();
 
   // Closes the population file; with delete, removes it as well.

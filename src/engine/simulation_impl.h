@@ -31,7 +31,8 @@ void BasicSimulation<Store>::GetParameters(ParameterUse use) {
       *critters > written) {
     throw EngineError("Population size" + NumberText(*critters) + " is larger than the" +
                       NumberText(static_cast<double>(written)) +
-                      " critters of the population: create a population of that size first.");
+                      " critters the population file holds: create a population of that size "
+                      "first.");
   }
   state.IntHalt = kNoHalt;
   state.LngCritter = *critters;
