@@ -1,0 +1,52 @@
+// A population held in memory that knows which records were ever written, and counts every read
+// of a record that never was: the simulation runs over it to show that it reads no such record.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/population_file.h"
+
+namespace evo::test {
+
+class CheckingStore {
+ public:
+  void Open(const std::string& /*path*/) { writtenSinceOpen_ = 0; }
+  void Close() { writtenSinceOpen_ = 0; }
+  void Reserve(std::int64_t /*count*/) {}
+
+  void ReadRecord(std::int64_t k, Genome out) const {
+    const bool written = k >= 1 && k <= static_cast<std::int64_t>(records_.size()) &&
+                         records_[static_cast<std::size_t>(k - 1)].has_value();
+    if (!written) {
+      ++unwrittenReads;
+      std::memset(out, ' ', kGenes);
+      return;
+    }
+    std::memcpy(out, records_[static_cast<std::size_t>(k - 1)]->data(), kGenes);
+  }
+
+  void WriteRecord(std::int64_t k, const Genome genome) {
+    if (k > static_cast<std::int64_t>(records_.size()))
+      records_.resize(static_cast<std::size_t>(k));
+    records_[static_cast<std::size_t>(k - 1)] = std::string(genome, kGenes);
+    if (k > writtenSinceOpen_) writtenSinceOpen_ = k;
+  }
+
+  std::int64_t RecordsWrittenSinceOpen() const { return writtenSinceOpen_; }
+
+  std::string Record(std::int64_t k) const {
+    return records_.at(static_cast<std::size_t>(k - 1)).value_or("never written");
+  }
+
+  mutable long unwrittenReads = 0;
+
+ private:
+  std::vector<std::optional<std::string>> records_;
+  std::int64_t writtenSinceOpen_ = 0;
+};
+
+}  // namespace evo::test

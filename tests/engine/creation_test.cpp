@@ -1,0 +1,206 @@
+// Creation of a population and the loading of the parameter boxes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "engine/numeric.h"
+#include "engine_fixture.h"
+
+namespace evo::test {
+namespace {
+
+using CreationTest = EngineTest;
+
+TEST_F(CreationTest, WritesTheStartGenomeToEveryRecord) {
+  window.counter = " 12";
+  simulation.state.IntHalt = kPerfectGenome;
+  Create("100", " 7");
+
+  EXPECT_EQ(FileText(), std::string(1000, '\x37'));
+  EXPECT_EQ(simulation.state.LngCritter, 100);
+  EXPECT_EQ(simulation.state.IntCreated, kTrue);
+  EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+  EXPECT_EQ(window.counter, "0");
+  EXPECT_EQ(simulation.state.StrCritter, "7777777777");
+  EXPECT_EQ(random.draws, 0);
+}
+
+TEST_F(CreationTest, RepeatsTheFirstCharacterOfTheStartText) {
+  Create("3", "35");
+  EXPECT_EQ(FileText(), "333333333333333333333333333333");
+}
+
+TEST_F(CreationTest, RoundsTheSizeTiesToEven) {
+  const struct {
+    std::string size;
+    std::size_t bytes;
+  } cases[] = {{"2.5", 20}, {"3.5", 40}, {"0", 0}, {"abc", 0}, {"-4", 0}, {"1e2", 1000}};
+  for (const auto& c : cases) {
+    std::filesystem::remove("critter.dat");
+    simulation.state.IntCreated = kFalse;
+    Create(c.size, "7");
+    EXPECT_EQ(FileText().size(), c.bytes) << c.size;
+    EXPECT_EQ(simulation.state.IntCreated, kTrue) << c.size;
+  }
+}
+
+TEST_F(CreationTest, OverwritesOnlyTheRecordsOfTheNewPopulation) {
+  std::string old;
+  for (int i = 0; i < 1000; ++i) old += static_cast<char>('a' + i % 26);
+  WriteFileBytes("critter.dat", old);
+
+  Create("10", "3");
+  const std::string bytes = FileText();
+  ASSERT_EQ(bytes.size(), 1000u);
+  EXPECT_EQ(bytes.substr(0, 100), std::string(100, '3'));
+  EXPECT_EQ(bytes.substr(100), old.substr(100));
+}
+
+TEST_F(CreationTest, CreatingAgainStartsOver) {
+  Create("10", "7");
+  WriteRecords({"1234567890"});
+  window.counter = " 5";
+  simulation.state.IntHalt = kAllBadGenome;
+  Create("10", "2");
+  EXPECT_EQ(FileText(), std::string(100, '2'));
+  EXPECT_EQ(window.counter, "0");
+  EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+}
+
+TEST_F(CreationTest, RefusesAStartTextWithoutACharacterAndChangesNothing) {
+  Create("10", "5");
+  window.counter = " 3";
+  simulation.state.IntHalt = kPerfectGenome;
+  for (const std::string start : {"", "   "}) {
+    window.boxes[ParameterBox::PopSize] = "20";
+    window.boxes[ParameterBox::StartNum] = start;
+    try {
+      simulation.CreatePopulation();
+      ADD_FAILURE() << "created with the start text \"" << start << '"';
+    } catch (const EngineError& refusal) {
+      EXPECT_STREQ(refusal.what(), kStartValueRefused);
+    }
+  }
+  EXPECT_EQ(FileText(), std::string(100, '5'));
+  EXPECT_EQ(simulation.state.LngCritter, 10);
+  EXPECT_EQ(simulation.state.IntCreated, kTrue);
+  EXPECT_EQ(simulation.state.IntHalt, kPerfectGenome);
+  EXPECT_EQ(window.counter, " 3");
+  EXPECT_TRUE(simulation.File().IsOpen());
+}
+
+TEST_F(CreationTest, RefusesAStartTextBeforeAnyFileExists) {
+  window.boxes[ParameterBox::StartNum] = " ";
+  EXPECT_THROW(simulation.CreatePopulation(), EngineError);
+  EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+  EXPECT_EQ(simulation.state.IntCreated, kFalse);
+}
+
+using ParametersTest = EngineTest;
+
+TEST_F(ParametersTest, LoadsTheBoxesAndClearsTheStopReason) {
+  simulation.state.IntHalt = kAllBadGenome;
+  simulation.GetParameters();
+  EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+  EXPECT_EQ(simulation.state.LngCritter, 100);
+  EXPECT_EQ(simulation.state.LngMutateNum, 10);
+  EXPECT_EQ(simulation.state.SngGoodFactor, 0.1f);
+  EXPECT_EQ(simulation.state.SngGenNum, 50.0f);
+
+  window.boxes = {{ParameterBox::PopSize, "2.5"},
+                  {ParameterBox::MutateNum, "3.5"},
+                  {ParameterBox::GoodFactor, "abc"},
+                  {ParameterBox::GenNum, "-2.5"},
+                  {ParameterBox::StartNum, "7"}};
+  simulation.GetParameters();
+  EXPECT_EQ(simulation.state.LngCritter, 2);
+  EXPECT_EQ(simulation.state.LngMutateNum, 4);
+  EXPECT_EQ(simulation.state.SngGoodFactor, 0.0f);
+  EXPECT_EQ(simulation.state.SngGenNum, -2.5f);
+
+  window.boxes[ParameterBox::PopSize] = "";
+  window.boxes[ParameterBox::MutateNum] = "-7";
+  simulation.GetParameters();
+  EXPECT_EQ(simulation.state.LngCritter, 0);
+  EXPECT_EQ(simulation.state.LngMutateNum, -7);
+}
+
+TEST_F(ParametersTest, RefusesWhatTheStateCannotHoldAndChangesNothing) {
+  const struct {
+    ParameterBox box;
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {ParameterBox::PopSize, "3e9", kPopulationSizeRefused},
+      {ParameterBox::PopSize, "1e999", kPopulationSizeRefused},
+      {ParameterBox::PopSize, "1073741824", kPopulationSizeRefused},
+      {ParameterBox::MutateNum, "2147483647.5", kMutationCountRefused},
+      {ParameterBox::MutateNum, "-1e999", kMutationCountRefused},
+      {ParameterBox::GoodFactor, "1e39", kGoodFactorRefused},
+      {ParameterBox::GoodFactor, "-1e999", kGoodFactorRefused},
+      {ParameterBox::GenNum, "1e39", kGenerationCountRefused},
+  };
+  for (const auto& c : cases) {
+    FakeWindow loaded;  // the design-time boxes
+    window.boxes = loaded.boxes;
+    simulation.GetParameters();
+    simulation.state.IntHalt = kPerfectGenome;
+    const SimulationState before = simulation.state;
+
+    window.boxes[c.box] = c.text;
+    try {
+      simulation.GetParameters();
+      ADD_FAILURE() << "loaded " << c.text;
+    } catch (const EngineError& refusal) {
+      EXPECT_STREQ(refusal.what(), c.message);
+    }
+    EXPECT_EQ(simulation.state.IntHalt, kPerfectGenome) << c.text;
+    EXPECT_EQ(simulation.state.LngCritter, before.LngCritter) << c.text;
+    EXPECT_EQ(simulation.state.LngMutateNum, before.LngMutateNum) << c.text;
+    EXPECT_EQ(simulation.state.SngGoodFactor, before.SngGoodFactor) << c.text;
+    EXPECT_EQ(simulation.state.SngGenNum, before.SngGenNum) << c.text;
+  }
+}
+
+TEST_F(ParametersTest, AcceptsTheLargestValuesThatFit) {
+  window.boxes[ParameterBox::PopSize] = "1073741823";
+  window.boxes[ParameterBox::MutateNum] = "-2147483648";
+  window.boxes[ParameterBox::GoodFactor] = "3.4e38";
+  simulation.GetParameters();
+  EXPECT_EQ(simulation.state.LngCritter, 1073741823);
+  EXPECT_EQ(simulation.state.LngMutateNum, -2147483648);
+  EXPECT_EQ(simulation.state.SngGoodFactor, 3.4e38f);
+}
+
+TEST_F(ParametersTest, RefusesASizeBeyondTheRecordsOfTheExistingPopulation) {
+  Create("100", "7");
+  window.boxes[ParameterBox::PopSize] = "101";
+  simulation.state.IntHalt = kPerfectGenome;
+  try {
+    simulation.GetParameters(ParameterUse::ExistingPopulation);
+    ADD_FAILURE() << "loaded a size beyond the population";
+  } catch (const EngineError& refusal) {
+    EXPECT_STREQ(refusal.what(),
+                 "Population size 101 is larger than the 100 critters the population file "
+                 "holds: create a population of that size first.");
+  }
+  EXPECT_EQ(simulation.state.LngCritter, 100);
+  EXPECT_EQ(simulation.state.IntHalt, kPerfectGenome);
+
+  simulation.GetParameters(ParameterUse::NewPopulation);
+  EXPECT_EQ(simulation.state.LngCritter, 101);
+
+  window.boxes[ParameterBox::PopSize] = "50";
+  simulation.GetParameters(ParameterUse::ExistingPopulation);
+  EXPECT_EQ(simulation.state.LngCritter, 50);
+}
+
+TEST_F(ParametersTest, AnySizeLoadsWhileNoPopulationExists) {
+  window.boxes[ParameterBox::PopSize] = "5000";
+  simulation.GetParameters(ParameterUse::ExistingPopulation);
+  EXPECT_EQ(simulation.state.LngCritter, 5000);
+}
+
+}  // namespace
+}  // namespace evo::test

@@ -1,0 +1,234 @@
+// The generation cycle: mutation, reproduction, selection, counter and yield.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "checking_store.h"
+#include "engine/simulation_impl.h"
+#include "engine_fixture.h"
+
+namespace evo::test {
+namespace {
+
+class GenerationTest : public EngineTest {
+ protected:
+  GenerationTest() {
+    window.mutationOn = false;
+    window.sexOn = false;
+  }
+
+  // A population of the given genomes, loaded as the population of the next generation.
+  void Population(std::initializer_list<std::string> genomes) {
+    Create(std::to_string(genomes.size()), "5");
+    WriteRecords(genomes);
+  }
+};
+
+TEST_F(GenerationTest, ExchangeJoinsTheFirstHalfOfOneParentToTheSecondHalfOfAnother) {
+  window.sexOn = true;
+  const struct {
+    std::string a, b, offspring;
+  } cases[] = {{"1111122222", "3333344444", "1111144444"},
+               {"9999911111", "1111199999", "9999999999"}};
+  for (const auto& c : cases) {
+    Population({c.a, c.b});
+    ScriptPick(random, 1, 2);  // offspring 1: parent A, then parent B
+    ScriptPick(random, 2, 2);
+    ScriptPick(random, 2, 2);  // offspring 2: B's first half, A's second half
+    random.script.insert(random.script.end(), {0.0f, 0.4f});  // record 1 of 2, not 2 of 3
+    ScriptExamination(random, 4, 4, kDies);                   // the last record dies in place
+    ScriptExamination(random, 2, 3, kDies);                   // offspring 1 moves into the hole
+    random.draws = 0;
+    simulation.NextGeneration();
+
+    EXPECT_EQ(FileText(), c.a + c.offspring + c.offspring + c.b.substr(0, 5) + c.a.substr(5));
+    EXPECT_EQ(random.draws, 2 * 4 + 2 * 3);
+    EXPECT_TRUE(random.script.empty());
+    EXPECT_EQ(simulation.state.LngActual, 2);
+    EXPECT_EQ(simulation.state.IntHalt, kNoHalt);  // exchange detects nothing
+    EXPECT_EQ(simulation.state.Str2Critter, c.a);
+  }
+}
+
+TEST_F(GenerationTest, WithoutExchangeAnOffspringIsACopyAndSurvivorsStayInThePool) {
+  Population({"1111122222", "3333344444"});
+  ScriptPick(random, 2, 2);
+  ScriptPick(random, 1, 2);
+  ScriptExamination(random, 3, 4, kSurvives);
+  ScriptExamination(random, 3, 4, kDies);  // examined again, dies: record 4 takes its place
+  ScriptExamination(random, 3, 3, kDies);
+  simulation.NextGeneration();
+
+  EXPECT_EQ(FileText(),
+            "1111122222"
+            "3333344444"
+            "1111122222"
+            "1111122222");
+  EXPECT_EQ(random.draws, 2 * 2 + 3 * 3);
+  EXPECT_TRUE(random.script.empty());
+  EXPECT_EQ(simulation.state.SngNum, 15.0f);  // the gene sum of the last critter examined
+}
+
+// The quotient is compared in double precision: for 70 / 95 the nearest float lies below it, for
+// 90 / 95 above it.
+TEST_F(GenerationTest, SurvivalNeedsADrawBelowTheGeneSumOverNinetyFive) {
+  random.afterScript = kDies;  // a wrong survival ends in a count of draws, not an endless loop
+  for (const std::string genome : {"7777777777", "9999999999"}) {
+    const double chance = (genome[0] - '0') * 10 / 95.0;
+    const float nearest = static_cast<float>(chance);
+    const float survives = nearest < chance ? nearest : std::nextafter(nearest, 0.0f);
+    const float dies = nearest < chance ? std::nextafter(nearest, 1.0f) : nearest;
+
+    Population({genome});
+    ScriptPick(random, 1, 1);
+    ScriptExamination(random, 2, 2, survives);
+    ScriptExamination(random, 1, 2, dies);  // and the pool is down to one
+    random.draws = 0;
+    simulation.NextGeneration();
+    EXPECT_EQ(random.draws, 2 + 2 * 3) << genome;
+    EXPECT_TRUE(random.script.empty()) << genome;
+  }
+}
+
+TEST_F(GenerationTest, ARecordWithoutDigitsNeverSurvives) {
+  Population({"ab cd-+.E/"});
+  ScriptPick(random, 1, 1);
+  ScriptExamination(random, 2, 2, 0.0f);
+  simulation.NextGeneration();
+  EXPECT_EQ(simulation.state.SngNum, 0.0f);
+  EXPECT_EQ(random.draws, 2 + 3);
+}
+
+TEST_F(GenerationTest, ACritterWithAZeroDiesWhenExaminedAndOnlyThen) {
+  for (const bool examined : {true, false}) {
+    Population({"9999999990", "9999999999"});
+    ScriptPick(random, 1, 2);
+    ScriptPick(random, 2, 2);
+    if (examined) {
+      ScriptExamination(random, 1, 4, kSurvives);  // the best draw, still dead
+      ScriptExamination(random, 3, 3, kSurvives);  // its offspring too
+    } else {
+      ScriptExamination(random, 4, 4, kDies);
+      ScriptExamination(random, 3, 3, kDies);
+    }
+    simulation.NextGeneration();
+    EXPECT_TRUE(random.script.empty());
+    EXPECT_EQ(Record(1), examined ? "9999999999" : "9999999990");
+    EXPECT_EQ(Record(2), "9999999999");
+  }
+}
+
+TEST_F(GenerationTest, DrawsTwoPerOffspringFourWithExchangeAndThreePerExamination) {
+  Create("50", "1");  // every examination with the draw .5 kills
+  window.boxes[ParameterBox::MutateNum] = "10";
+  simulation.GetParameters();
+  const struct {
+    bool mutation, exchange;
+    long draws;
+  } cases[] = {{false, false, 50 * 2 + 50 * 3},
+               {false, true, 50 * 4 + 50 * 3},
+               {true, true, 10 * 4 + 50 * 4 + 50 * 3}};
+  for (const auto& c : cases) {
+    window.mutationOn = c.mutation;
+    window.sexOn = c.exchange;
+    random.draws = 0;
+    simulation.NextGeneration();
+    EXPECT_EQ(random.draws, c.draws) << "mutation " << c.mutation << ", exchange " << c.exchange;
+  }
+}
+
+TEST_F(GenerationTest, CountsInTheCaptionAndYieldsOnceAtTheEnd) {
+  random.afterScript = kDies;
+  Create("3", "7");
+  window.onYield = [&] {
+    EXPECT_EQ(simulation.state.LngActual, 3);
+    EXPECT_EQ(window.counter, " " + std::to_string(window.yields));
+  };
+  EXPECT_EQ(window.counter, "0");
+  for (const char* counter : {" 1", " 2", " 3"}) {
+    simulation.NextGeneration();
+    EXPECT_EQ(window.counter, counter);
+  }
+  EXPECT_EQ(window.yields, 3);
+
+  window.onYield = nullptr;
+  window.counter = "41abc";
+  simulation.NextGeneration();
+  EXPECT_EQ(window.counter, " 42");
+}
+
+TEST_F(GenerationTest, NoCritterMeansNoDrawNoRecordButACountAndAYield) {
+  window.mutationOn = true;
+  window.sexOn = true;
+  Create("0", "7");
+  simulation.NextGeneration();
+  EXPECT_EQ(random.draws, 0);
+  EXPECT_EQ(FileText(), "");
+  EXPECT_EQ(window.counter, " 1");
+  EXPECT_EQ(window.yields, 1);
+}
+
+TEST_F(GenerationTest, AStopReasonOnEntryLeavesOnlyTheMutationPass) {
+  random.afterScript = kDies;
+  Create("10", "7");
+  for (const std::int16_t halt : {kPerfectGenome, kAllBadGenome, kHaltRequested}) {
+    for (const bool mutation : {true, false}) {
+      window.mutationOn = mutation;
+      simulation.state.IntHalt = halt;
+      random.draws = 0;
+      const std::string before = FileText();
+      simulation.NextGeneration();
+
+      EXPECT_EQ(random.draws, mutation ? 10 * 4 : 0);
+      EXPECT_EQ(FileText().size(), 100u);  // no offspring
+      if (!mutation) {
+        EXPECT_EQ(FileText(), before);
+      }
+      EXPECT_EQ(simulation.state.IntHalt, halt);
+      EXPECT_EQ(window.counter, "0");
+      EXPECT_EQ(window.yields, 0);
+    }
+  }
+  EXPECT_EQ(Record(10), "7777777770");  // the draw .99 makes every mutation hit its last gene, bad
+}
+
+TEST_F(GenerationTest, ALoweredSizeBreedsFromTheFirstRecordsOnly) {
+  TwisterRandomSource twister(11);
+  Simulation real(window, twister);
+  real.Initialise();
+  window.sexOn = true;
+  window.boxes[ParameterBox::PopSize] = "100";
+  real.CreatePopulation();
+  for (std::int64_t k = 51; k <= 100; ++k) real.File().WriteRecord(k, "1111111111");
+
+  window.boxes[ParameterBox::PopSize] = "50";
+  real.GetParameters();
+  real.NextGeneration();
+  EXPECT_EQ(FileText(), std::string(1000, '7'));
+  EXPECT_EQ(real.state.LngActual, 50);
+}
+
+using CheckedSimulation = BasicSimulation<CheckingStore>;
+
+TEST(SelectionTest, EndsWithThePopulationSizeAndReadsOnlyWrittenRecords) {
+  FakeWindow window;
+  window.boxes[ParameterBox::PopSize] = "300";
+  TwisterRandomSource random(3);
+  CheckedSimulation simulation(window, random);
+  simulation.Initialise();
+  simulation.CreatePopulation();
+  for (int generation = 1; generation <= 20; ++generation) {
+    simulation.NextGeneration();
+    ASSERT_EQ(simulation.state.LngActual, 300);
+    ASSERT_EQ(simulation.File().RecordsWrittenSinceOpen(), 600);
+  }
+  EXPECT_EQ(simulation.File().unwrittenReads, 0);
+  EXPECT_EQ(window.counter, " 20");
+  for (std::int64_t k = 1; k <= 300; ++k) {
+    EXPECT_EQ(simulation.File().Record(k).find_first_not_of("0123456789"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace evo::test
