@@ -92,7 +92,7 @@ std::string NumberText(double x) {
 
   if (exponent >= 15 || exponent < -4) {
     std::string mantissa = digits.substr(0, 1);
-    if (digits.size() > 1) mantissa += "." + digits.substr(1);
+    if (digits.size() > 1) mantissa.append(".").append(digits, 1);
     char exponentText[16];
     std::snprintf(exponentText, sizeof exponentText, "E%c%02d", exponent < 0 ? '-' : '+',
                   std::abs(exponent));

@@ -1,0 +1,141 @@
+// One generation, and one count of the genes, over the population file and over memory, at the
+// design-time parameters: 10 mutations, good probability .1, exchange and automatic mutation
+// on, start value 7.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "engine/gene_summary.h"
+#include "engine/simulation_impl.h"
+#include "memory_store.h"
+
+namespace evo::bench {
+namespace {
+
+constexpr std::uint32_t kSeed = 20240101;
+
+// The main window at its design-time settings, for a population of the given size, with a
+// yield that has no events to process.
+class BenchWindow final : public WindowPort {
+ public:
+  explicit BenchWindow(std::int64_t population) : population_(std::to_string(population)) {}
+
+  std::string BoxText(ParameterBox box) const override {
+    switch (box) {
+      case ParameterBox::PopSize:
+        return population_;
+      case ParameterBox::GoodFactor:
+        return ".1";
+      case ParameterBox::MutateNum:
+        return "10";
+      case ParameterBox::GenNum:
+        return "50";
+      case ParameterBox::StartNum:
+        return "7";
+    }
+    return "";
+  }
+  bool MutationOn() const override { return true; }
+  bool SexOn() const override { return true; }
+  std::string GenerationCounter() const override { return counter_; }
+  void SetGenerationCounter(const std::string& caption) override { counter_ = caption; }
+  void Yield() override {}
+
+ private:
+  std::string population_;
+  std::string counter_ = "0";
+};
+
+// A fresh directory for critter.dat, removed with everything in it at the end.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "evolution-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make " + pattern);
+    path_ = pattern;
+  }
+  ~ScratchDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A simulation over a store, with a population of the benchmark's size created in it.
+template <typename Store>
+struct Bench {
+  explicit Bench(std::int64_t population)
+      : window(population), simulation(window, random, directory.File("critter.dat")) {
+    simulation.Initialise();
+    simulation.CreatePopulation();
+  }
+
+  ScratchDirectory directory;
+  BenchWindow window;
+  TwisterRandomSource random{kSeed};
+  BasicSimulation<Store> simulation;
+};
+
+// Every generation starts from the freshly created population and the same seed, so both
+// stores do exactly the same work in every iteration.
+template <typename Store>
+void BM_Generation(benchmark::State& state) {
+  const std::int64_t population = state.range(0);
+  Bench<Store> bench(population);
+  for (auto _ : state) {
+    state.PauseTiming();
+    bench.simulation.CreatePopulation();
+    bench.random = TwisterRandomSource(kSeed);
+    state.ResumeTiming();
+    bench.simulation.NextGeneration();
+  }
+  state.SetItemsProcessed(state.iterations() * population);
+}
+
+// 10 single-byte reads per critter, as the summary window makes them.
+template <typename Store>
+void BM_GeneCount(benchmark::State& state) {
+  const std::int64_t population = state.range(0);
+  Bench<Store> bench(population);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        SummariseGenes(bench.simulation.File(), static_cast<std::int32_t>(population)));
+  }
+  state.SetItemsProcessed(state.iterations() * population * 10);
+}
+
+BENCHMARK_TEMPLATE(BM_Generation, PopulationFile)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Generation, MemoryStore)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GeneCount, PopulationFile)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GeneCount, MemoryStore)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace evo::bench
+
+BENCHMARK_MAIN();

@@ -1,0 +1,60 @@
+// The population held in a plain vector instead of critter.dat: what a generation and a count of
+// the genes cost with no file at all, the limit the population file is measured against. It
+// behaves as the file does: reads past the end give blanks, and it only ever grows.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/population_file.h"
+
+namespace evo::bench {
+
+class MemoryStore {
+ public:
+  // Like reopening the file: the bytes stay, the count of records written starts over.
+  void Open(const std::string& /*path*/) { writtenSinceOpen_ = 0; }
+  void Close() { writtenSinceOpen_ = 0; }
+
+  void Reserve(std::int64_t count) {
+    if (count > 0) GrowTo(static_cast<std::size_t>(count) * kGenes);
+  }
+
+  void ReadRecord(std::int64_t k, Genome out) const {
+    const std::size_t offset = static_cast<std::size_t>(k - 1) * kGenes;
+    if (k >= 1 && offset + kGenes <= bytes_.size()) {
+      std::memcpy(out, bytes_.data() + offset, kGenes);
+    } else {
+      for (std::size_t j = 0; j < kGenes; ++j) {
+        out[j] = offset + j < bytes_.size() ? bytes_[offset + j] : ' ';
+      }
+    }
+  }
+
+  void WriteRecord(std::int64_t k, const Genome genome) {
+    const std::size_t offset = static_cast<std::size_t>(k - 1) * kGenes;
+    GrowTo(offset + kGenes);
+    std::memcpy(bytes_.data() + offset, genome, kGenes);
+    writtenSinceOpen_ = std::max(writtenSinceOpen_, k);
+  }
+
+  std::int64_t RecordsWrittenSinceOpen() const { return writtenSinceOpen_; }
+
+  char ReadByte(std::int64_t position) const {
+    const auto offset = static_cast<std::size_t>(position - 1);
+    return position >= 1 && offset < bytes_.size() ? bytes_[offset] : ' ';
+  }
+
+ private:
+  void GrowTo(std::size_t size) {
+    if (size > bytes_.size()) bytes_.resize(size);
+  }
+
+  std::vector<char> bytes_;
+  std::int64_t writtenSinceOpen_ = 0;
+};
+
+}  // namespace evo::bench
