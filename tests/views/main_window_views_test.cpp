@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+#include "mainwin/main_window_fixture.h"
+#include "views/frm_show.h"
+#include "views/frm_summary.h"
+#include "views/views_test_support.h"
+
+namespace evo::test {
+namespace {
+
+class ViewsFromMainWindow : public MainWindowTest {
+ protected:
+  // The view windows of a kind that stand open; closed ones are let go first.
+  template <typename View>
+  QList<View*> OpenViews() {
+    DeleteClosedWindows();
+    QList<View*> views;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* view = qobject_cast<View*>(widget); view != nullptr && view->isVisible()) {
+        views << view;
+      }
+    }
+    return views;
+  }
+
+  template <typename View>
+  View& TheOpenView() {
+    const QList<View*> views = OpenViews<View>();
+    if (views.size() != 1) throw std::runtime_error("not exactly one view open");
+    return *views.front();
+  }
+
+  static QString Caption(QWidget& view, const char* label) {
+    return view.findChild<QLabel*>(label)->text();
+  }
+  static void Click(QWidget& view, const char* button) {
+    QTest::mouseClick(view.findChild<QPushButton*>(button), Qt::LeftButton);
+  }
+
+  void CreatePopulation() {
+    QTest::mouseClick(&Button("CmdCreate"), Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages, QStringList({"Population successfully created!"}));
+    dialogs.messages.clear();
+  }
+};
+
+TEST_F(ViewsFromMainWindow, RefuseToOpenWithoutAPopulation) {
+  QTest::mouseClick(&Button("CmdViewPop"), Qt::LeftButton);
+  QTest::mouseClick(&Button("CmdViewSum"), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages, QStringList({"No population exists", "No population exists"}));
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(OpenViews<FrmShow>().isEmpty());
+  EXPECT_TRUE(OpenViews<FrmSummary>().isEmpty());
+}
+
+TEST_F(ViewsFromMainWindow, GeneDisplayHidesTheMainWindowAndReopensOnTheFirstPage) {
+  CreatePopulation();
+  for (const bool byTitleBar : {false, true}) {
+    QTest::mouseClick(&Button("CmdViewPop"), Qt::LeftButton);
+    FrmShow& show = TheOpenView<FrmShow>();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(Caption(show, "Label1"), "range 1 to  20");
+    EXPECT_EQ(show.findChild<QListWidget*>("List1")->item(0)->text(), "7777777777");
+    Click(show, "Command4");
+    EXPECT_EQ(Caption(show, "Label1"), "range  80 to  100");
+
+    if (byTitleBar) {
+      show.windowHandle()->close();
+    } else {
+      Click(show, "Command5");
+    }
+    EXPECT_TRUE(window.isVisible()) << byTitleBar;
+    EXPECT_TRUE(OpenViews<FrmShow>().isEmpty()) << byTitleBar;
+  }
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ViewsFromMainWindow, SummaryHidesTheMainWindowUntilItCloses) {
+  CreatePopulation();
+  for (const bool byTitleBar : {false, true}) {
+    QTest::mouseClick(&Button("CmdViewSum"), Qt::LeftButton);
+    FrmSummary& summary = TheOpenView<FrmSummary>();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(Caption(summary, "LblSeven"), " 1000");
+    EXPECT_EQ(Caption(summary, "LblAverage"), " 7");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&summary));
+
+    if (byTitleBar) {
+      summary.windowHandle()->close();
+    } else {
+      Click(summary, "CmdDone");
+    }
+    EXPECT_TRUE(window.isVisible()) << byTitleBar;
+    EXPECT_TRUE(OpenViews<FrmSummary>().isEmpty()) << byTitleBar;
+  }
+}
+
+TEST_F(ViewsFromMainWindow, AnOpenSummaryIsNotCountedAgain) {
+  CreatePopulation();
+  window.CmdViewSum_Click();
+  FrmSummary& first = TheOpenView<FrmSummary>();
+
+  const Genome allBad = {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
+  window.simulation().File().WriteRecord(1, allBad);
+  window.CmdViewSum_Click();  // as a run's end calls it
+  EXPECT_EQ(&TheOpenView<FrmSummary>(), &first);
+  EXPECT_EQ(Caption(first, "LblSeven"), " 1000");
+  EXPECT_FALSE(window.isVisible());
+
+  Click(first, "CmdDone");
+  DeleteClosedWindows();  // the closed summary goes when the event loop next turns
+  window.CmdViewSum_Click();
+  FrmSummary& second = TheOpenView<FrmSummary>();
+  EXPECT_EQ(Caption(second, "LblSeven"), " 990");
+  EXPECT_EQ(Caption(second, "LblZero"), " 10");
+}
+
+}  // namespace
+}  // namespace evo::test
