@@ -16,6 +16,11 @@
 #include "support/scripted_random.h"
 #include "support/temp_dir.h"
 
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
 namespace evo::test {
 
 class MainWindowTest : public ::testing::Test {
@@ -45,7 +50,9 @@ class MainWindowTest : public ::testing::Test {
   void TypeInto(const char* name, const QString& text) {
     QLineEdit& box = Box(name);
     box.setFocus(Qt::MouseFocusReason);
+    if (Focused() != name) ADD_FAILURE() << "the focus did not go to " << name;
     box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Backspace);
     QTest::keyClicks(&box, text);
   }
 

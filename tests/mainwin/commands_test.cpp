@@ -1,0 +1,151 @@
+#include <gmock/gmock.h>
+
+#include <QTimer>
+#include <filesystem>
+
+#include "mainwin/main_window_fixture.h"
+#include "views/frm_show.h"
+#include "views/frm_summary.h"
+
+namespace evo::test {
+namespace {
+
+const QString kCreated = "Population successfully created!";
+
+class CommandTest : public MainWindowTest {
+ protected:
+  void Click(const char* button) { QTest::mouseClick(&Button(button), Qt::LeftButton); }
+
+  void Create() {
+    dialogs.messages.clear();
+    Click("CmdCreate");
+    ASSERT_EQ(dialogs.messages, QStringList{kCreated});
+    dialogs.messages.clear();
+  }
+
+  // The open windows of a kind.
+  template <typename View>
+  QList<View*> Open() {
+    QList<View*> views;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* view = qobject_cast<View*>(widget); view != nullptr && view->isVisible()) {
+        views << view;
+      }
+    }
+    return views;
+  }
+};
+
+TEST_F(CommandTest, CreatePopulationWritesTheFileBeforeItSaysSo) {
+  window.SetGenerationCounter(" 12");
+  std::size_t bytesWhenTold = 0;
+  dialogs.onMessage = [&](const QString&) { bytesWhenTold = FileBytes("critter.dat").size(); };
+  Create();
+  EXPECT_EQ(bytesWhenTold, 1000u);
+  EXPECT_EQ(FileBytes("critter.dat"), std::string(1000, '7'));
+  EXPECT_EQ(Find<QLabel>("LblGencount").text(), "0");
+  EXPECT_EQ(window.simulation().state.IntCreated, kTrue);
+  EXPECT_EQ(window.simulation().state.LngCritter, 100);
+
+  // Again over it, from boxes left for the button: each is validated before creation reads it.
+  TypeInto("TxtPopSize", "12.9");
+  TypeInto("TxtStartNum", "3");
+  Create();
+  EXPECT_EQ(FileBytes("critter.dat"), std::string(120, '3') + std::string(880, '7'));
+}
+
+TEST_F(CommandTest, ARefusedOrFailedCreationSaysWhyAndCreatesNothing) {
+  Box("TxtStartNum").setText("  ");
+  window.CmdCreate_Click();
+  EXPECT_EQ(dialogs.messages, QStringList{kStartValueRefused});
+  EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+
+  Box("TxtStartNum").setText("7");
+  std::filesystem::create_directory("critter.dat");
+  dialogs.messages.clear();
+  Click("CmdCreate");
+  ASSERT_EQ(dialogs.messages.size(), 1);
+  EXPECT_THAT(dialogs.messages[0].toStdString(), ::testing::HasSubstr("critter.dat"));
+  EXPECT_EQ(window.simulation().state.IntCreated, kFalse);
+}
+
+TEST_F(CommandTest, InsertMutationsNeedsAPopulationAndMutatesTheFile) {
+  window.simulation().state.IntHalt = kPerfectGenome;
+  TypeInto("TxtMutateNum", "1");
+  Click("CmdMutate");
+  EXPECT_EQ(dialogs.messages, QStringList{kNoPopulation});
+  EXPECT_EQ(window.simulation().state.IntHalt, kNoHalt);
+  EXPECT_EQ(window.simulation().state.LngMutateNum, 1);
+  EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+
+  TypeInto("TxtPopSize", "10");
+  TypeInto("TxtGoodFactor", "1");
+  Create();
+  // Record 4 (fine draw .35 of 10 critters), gene 3 (.25), a good mutation (0 <= 1).
+  random.script = {0.0f, 0.35f, 0.25f, 0.0f};
+  Click("CmdMutate");
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+  EXPECT_EQ(FileBytes("critter.dat"), std::string(30, '7') + "7787777777" + std::string(60, '7'));
+}
+
+TEST_F(CommandTest, EachViewNeedsAPopulationAndAFittingSize) {
+  Click("CmdViewSum");
+  Click("CmdViewPop");
+  EXPECT_EQ(dialogs.messages, (QStringList{kNoPopulation, kNoPopulation}));
+  Create();
+  Box("TxtPopSize").setText("1e12");
+  window.CmdViewSum_Click();
+  window.CmdViewPop_Click();
+  ASSERT_EQ(dialogs.messages.size(), 2);
+  EXPECT_THAT(dialogs.messages[0].toStdString(), ::testing::HasSubstr("2147483647"));
+  EXPECT_EQ(dialogs.messages[1], dialogs.messages[0]);
+  EXPECT_TRUE(Open<FrmSummary>().isEmpty());
+  EXPECT_TRUE(Open<FrmShow>().isEmpty());
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(CommandTest, AViewHidesTheMainWindowUntilItClosesAndOpensOnlyOnce) {
+  Create();
+  for (const char* button : {"CmdViewSum", "CmdViewPop"}) {
+    SCOPED_TRACE(button);
+    Click(button);
+    EXPECT_FALSE(window.isVisible());
+    // As a run's end does with the summary: an open view is shown again, not loaded again.
+    button == std::string("CmdViewSum") ? window.CmdViewSum_Click() : window.CmdViewPop_Click();
+    QList<QWidget*> views;
+    for (QWidget* view : Open<FrmSummary>()) views << view;
+    for (QWidget* view : Open<FrmShow>()) views << view;
+    ASSERT_EQ(views.size(), 1);
+    views[0]->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isVisible());
+  }
+  EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+class CommandDeathTest : public CommandTest {
+ protected:
+  // Ends the program from inside a generation's yield: the generations after it never run.
+  void EndInsideAYield(const std::function<void()>& end) {
+    random.afterScript = 0.99f;  // every examined critter dies, so selection ends
+    QTimer::singleShot(0, end);
+    for (int i = 0; i < 3; ++i) window.simulation().NextGeneration();
+    std::_Exit(3);
+  }
+};
+
+TEST_F(CommandDeathTest, ExitDeletesTheFileAndEndsTheProgramEvenInsideARun) {
+  EXPECT_EXIT(PressAlt('X'), ::testing::ExitedWithCode(0), "");
+  Create();
+  EXPECT_EXIT(EndInsideAYield([this] { Click("CmdExit"); }), ::testing::ExitedWithCode(0), "");
+  EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+}
+
+TEST_F(CommandDeathTest, ClosingTheWindowEndsTheProgramAndKeepsTheFile) {
+  Create();
+  EXPECT_EXIT(EndInsideAYield([this] { window.close(); }), ::testing::ExitedWithCode(0), "");
+  EXPECT_TRUE(std::filesystem::exists("critter.dat"));
+}
+
+}  // namespace
+}  // namespace evo::test
