@@ -3,6 +3,7 @@
 # Usage: create_and_exit.sh PATH_TO_EVOLUTION
 set -euo pipefail
 program=$(realpath "$1")
+# shellcheck source=desktop.sh
 source "$(dirname "$0")/desktop.sh"
 
 step "start the program"

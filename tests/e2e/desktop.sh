@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Functions for end-to-end tests of the real program on a virtual desktop: Xvfb on a display it
 # picks itself, the openbox window manager (without one, activation and focus do not behave as on
 # a desktop), the program in a fresh directory, and the keyboard through xdotool.
@@ -72,19 +73,25 @@ wait_for() {
   printf -v "$variable" '%s' "$output"
 }
 
+# wait_until DESCRIPTION COMMAND...: runs the command until it prints something.
+wait_until() {
+  local _
+  wait_for _ "$@"
+}
+
 start_desktop() {
   E2E_DIR=$(mktemp -d)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_DIR/display" \
     >"$E2E_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
-  local display wm
+  local display
   wait_for display "Xvfb to choose a display" cat "$E2E_DIR/display"
   export DISPLAY=:$display
   # openbox claims the screen before it is ready to manage windows; its startup command runs
   # once it is.
   openbox --sm-disable --startup "touch $E2E_DIR/wm-ready" >"$E2E_DIR/openbox.log" 2>&1 &
   WM_PID=$!
-  wait_for wm "openbox to be ready" ls "$E2E_DIR/wm-ready"
+  wait_until "openbox to be ready" ls "$E2E_DIR/wm-ready"
 }
 
 # start_program BINARY: starts it in a fresh directory, which becomes the current one, and
@@ -118,19 +125,19 @@ press() {
 
 # answer_box: waits for the program's message box, presses Return in it and waits until it goes.
 answer_box() {
-  local box gone
+  local box
   wait_for box "a message box" program_box
   activate "$box"
   xdotool key --clearmodifiers Return
-  wait_for gone "the message box to close" box_gone "$box"
+  wait_until "the message box to close" box_gone "$box"
 }
 
 box_gone() { xdotool search --onlyvisible --pid "$PROGRAM_PID" | grep -qx "$1" || echo gone; }
 
 # wait_for_end: waits until the program has ended and fails unless its exit status was 0.
 wait_for_end() {
-  local ended status=0
-  wait_for ended "the program to end" ended "$PROGRAM_PID"
+  local status=0
+  wait_until "the program to end" ended "$PROGRAM_PID"
   wait "$PROGRAM_PID" || status=$?
   PROGRAM_PID=""
   [ "$status" -eq 0 ] || fail "the program ended with status $status"
