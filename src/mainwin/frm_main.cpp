@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QPushButton>
 #include <cmath>
 #include <cstdlib>
 
@@ -40,6 +41,12 @@ void SeedFromTimeOfDay(RandomSource& random) {
   if (auto* twister = dynamic_cast<TwisterRandomSource*>(&random)) {
     twister->SeedFromTimeOfDay(SecondsSinceMidnight());
   }
+}
+
+// A view closed inside a run's yield is deleted only later: until then it is closed, not open.
+template <typename View>
+bool IsOpen(const QPointer<View>& view) {
+  return view && view->isVisible();
 }
 
 std::string Text(const QLineEdit& box) {
@@ -123,6 +130,24 @@ void FrmMain::Yield() {
   QCoreApplication::processEvents();
 }
 
+void FrmMain::SetCommandsEnabled(bool enabled) {
+  for (QPushButton* command :
+       {ui_->CmdCreate, ui_->CmdMutate, ui_->CmdViewPop, ui_->CmdViewSum, ui_->CmdRestartAll,
+        ui_->CmdResetCounter, ui_->CmdRun, ui_->CmdExit}) {
+    command->setEnabled(enabled);
+  }
+}
+
+void FrmMain::ShowHaltButton(bool shown) {
+  ui_->CmdHaltRun->setVisible(shown);
+  ui_->CmdRunIndef->setVisible(!shown);
+  if (shown) ui_->CmdHaltRun->setText("Halt Run");
+}
+
+void FrmMain::FocusHaltButton() {
+  ui_->CmdHaltRun->setFocus(Qt::OtherFocusReason);
+}
+
 void FrmMain::CmdCreate_Click() {
   if (!Attempt([this] { simulation_.CreatePopulation(); })) return;
   ShowMessage("Population successfully created!");
@@ -142,9 +167,9 @@ void FrmMain::CmdMutate_Click() {
 void FrmMain::CmdViewPop_Click() {
   if (!PopulationExists()) return;
   std::optional<std::int32_t> size;
-  if (!genes_ && !(size = ViewedPopulationSize())) return;
+  if (!IsOpen(genes_) && !(size = ViewedPopulationSize())) return;
   hide();
-  if (!genes_) {
+  if (!IsOpen(genes_)) {
     genes_ = new FrmShow(simulation_.File(), *size, dialogs_);
     connect(genes_, &FrmShow::closed, this, &QWidget::show);
   }
@@ -153,7 +178,7 @@ void FrmMain::CmdViewPop_Click() {
 
 void FrmMain::CmdViewSum_Click() {
   if (!PopulationExists()) return;
-  if (!summary_) {
+  if (!IsOpen(summary_)) {
     const std::optional<std::int32_t> size = ViewedPopulationSize();
     if (!size) return;
     summary_ = new FrmSummary(simulation_.File(), *size);

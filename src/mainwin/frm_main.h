@@ -15,6 +15,7 @@
 #include "engine/window_port.h"
 #include "mainwin/focus_first_clicks.h"
 #include "mainwin/leave_validation.h"
+#include "run/run_window.h"
 
 class QLineEdit;
 
@@ -29,7 +30,7 @@ class FrmSummary;
 
 inline constexpr char kNoPopulation[] = "No population exists";
 
-class FrmMain : public QWidget, public WindowPort {
+class FrmMain : public QWidget, public WindowPort, public RunWindow {
   Q_OBJECT
 
  public:
@@ -50,14 +51,20 @@ class FrmMain : public QWidget, public WindowPort {
   void SetGenerationCounter(const std::string& caption) override;
   void Yield() override;
 
+  // What the run commands change of the window.
+  void SetCommandsEnabled(bool enabled) override;
+  void ShowHaltButton(bool shown) override;
+  void FocusHaltButton() override;
+
   // The handlers of the window's events, also called directly by other handlers. A command the
   // simulation refuses, or a file failure, is reported in a message and changes nothing more.
-  void CmdCreate_Click();
+  // A view that is open is shown again, not loaded again.
+  void CmdCreate_Click() override;
   // Ends the program at once, even from inside a run's yield: nothing runs after it.
   [[noreturn]] void CmdExit_Click();
   void CmdMutate_Click();
   void CmdViewPop_Click();
-  void CmdViewSum_Click();
+  void CmdViewSum_Click() override;
   void Form_Load();
   void TxtGoodFactor_Lostfocus();
   void TxtPopSize_lostfocus();

@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 
+#include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 
@@ -108,19 +109,54 @@ TEST_F(CommandTest, AViewHidesTheMainWindowUntilItClosesAndOpensOnlyOnce) {
   Create();
   for (const char* button : {"CmdViewSum", "CmdViewPop"}) {
     SCOPED_TRACE(button);
+    const auto open = [&] {
+      QList<QWidget*> views;
+      for (QWidget* view : Open<FrmSummary>()) views << view;
+      for (QWidget* view : Open<FrmShow>()) views << view;
+      return views;
+    };
+    // As a run's end does: the handler called directly.
+    const auto openAgain = [&] {
+      button == std::string("CmdViewSum") ? window.CmdViewSum_Click() : window.CmdViewPop_Click();
+    };
     Click(button);
     EXPECT_FALSE(window.isVisible());
-    // As a run's end does with the summary: an open view is shown again, not loaded again.
-    button == std::string("CmdViewSum") ? window.CmdViewSum_Click() : window.CmdViewPop_Click();
-    QList<QWidget*> views;
-    for (QWidget* view : Open<FrmSummary>()) views << view;
-    for (QWidget* view : Open<FrmShow>()) views << view;
-    ASSERT_EQ(views.size(), 1);
-    views[0]->close();
+    openAgain();
+    const QList<QWidget*> first = open();
+    ASSERT_EQ(first.size(), 1);
+    // Closed inside a yield, the view is deleted only later; it is closed all the same.
+    first[0]->close();
+    EXPECT_TRUE(window.isVisible());
+    openAgain();
+    EXPECT_FALSE(window.isVisible());
+    const QList<QWidget*> second = open();
+    ASSERT_EQ(second.size(), 1);
+    EXPECT_NE(second[0], first[0]);
+    second[0]->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isVisible());
   }
   EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(CommandTest, ARunSwapsTheHaltButtonInAndDisablesTheEightCommands) {
+  window.ShowHaltButton(true);
+  window.SetCommandsEnabled(false);
+  window.FocusHaltButton();
+  EXPECT_EQ(Focused(), "CmdHaltRun");
+  EXPECT_EQ(Button("CmdHaltRun").text(), "Halt Run");
+  QStringList enabled;
+  for (auto* button : window.findChildren<QPushButton*>()) {
+    if (button->isVisible() && button->isEnabled()) enabled << button->objectName();
+  }
+  EXPECT_EQ(enabled, QStringList{"CmdHaltRun"});
+
+  window.SetCommandsEnabled(true);
+  window.ShowHaltButton(false);
+  for (auto* button : window.findChildren<QPushButton*>()) {
+    EXPECT_EQ(button->isVisible(), button->objectName() != "CmdHaltRun");
+    EXPECT_TRUE(button->isEnabled());
+  }
 }
 
 class CommandDeathTest : public CommandTest {
