@@ -12,6 +12,10 @@ bool HoldsFocus(const QWidget& control) {
 
 }  // namespace
 
+bool FocusFirstClicks::Interrupted(const QAbstractButton& button) const {
+  return !HoldsFocus(button) || validation_.Interrupted(button);
+}
+
 void FocusFirstClicks::Watch(QAbstractButton* button) {
   button->installEventFilter(this);
 }
@@ -22,11 +26,11 @@ bool FocusFirstClicks::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Shortcut:
       if (static_cast<QShortcutEvent*>(event)->isAmbiguous()) return false;
       button->setFocus(Qt::ShortcutFocusReason);
-      if (HoldsFocus(*button)) button->click();
+      if (!Interrupted(*button)) button->click();
       return true;
     case QEvent::MouseButtonPress:
-      // The press already moved the focus; a validation took it back.
-      return !HoldsFocus(*button);
+      // Qt has moved the focus for the press before delivering it.
+      return Interrupted(*button);
     default:
       return false;
   }

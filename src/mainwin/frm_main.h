@@ -88,7 +88,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   RandomSource& random_;
   Simulation simulation_;
   LeaveValidation leaveValidation_;
-  FocusFirstClicks focusFirstClicks_;
+  FocusFirstClicks focusFirstClicks_{leaveValidation_};
   QPointer<FrmShow> genes_;
   QPointer<FrmSummary> summary_;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <map>
 
@@ -25,15 +26,21 @@ class LeaveValidation : public QObject {
 
   void Watch(QWidget* box, Handler handler);
 
-  // True while a validation runs.
-  bool Running() const { return running_; }
+  // True while the focus move to control that is being made now was interrupted by a message
+  // box that a validation opened: the user has answered a box since the click or access key
+  // that made the move (and the box took the mouse button's release), so it must not click.
+  bool Interrupted(const QWidget& control) const { return interruptedMove_ == &control; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Validate(const Handler& handler);
+
   std::map<const QObject*, Handler> handlers_;
   bool running_ = false;
+  bool boxOpened_ = false;
+  QPointer<QWidget> interruptedMove_;
 };
 
 }  // namespace evo

@@ -10,6 +10,7 @@ const QString kTooSmall = "values must be greator than 9";
 const QString kTooLarge = "value must be a million or less";
 const QString kProbability = "Probabilities are only in range 0 to 1";
 const QString kStartRange = "values must be in range 1 to 8";
+const QString kNoPopulation = "No population exists";
 
 struct Leaving {
   const char* typed;
@@ -123,7 +124,7 @@ TEST_F(ValidationTest, AMessageBoxOrAnotherWindowTakingTheFocusValidatesNothing)
   ShowRealMessageBoxes();
   TypeInto("TxtGoodFactor", "5");
   window.CmdMutate_Click();
-  EXPECT_EQ(dialogs.messages, QStringList{"No population exists"});
+  EXPECT_EQ(dialogs.messages, QStringList{kNoPopulation});
 
   QWidget other;
   other.show();
@@ -132,34 +133,45 @@ TEST_F(ValidationTest, AMessageBoxOrAnotherWindowTakingTheFocusValidatesNothing)
   window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
-  EXPECT_EQ(dialogs.messages, QStringList{"No population exists"});
+  EXPECT_EQ(dialogs.messages, QStringList{kNoPopulation});
   EXPECT_EQ(Box("TxtGoodFactor").text(), "5");
   EXPECT_EQ(Focused(), "TxtGoodFactor");
 }
 
 TEST_F(ValidationTest, AnAccessKeyOrAClickValidatesTheBoxBeforeItsCommand) {
-  // The repaired size leaves the focus on the button, whose command then runs.
   TypeInto("TxtPopSize", "5");
   PressAlt('M');
-  EXPECT_EQ(dialogs.messages, (QStringList{kTooSmall, "No population exists"}));
+  EXPECT_EQ(dialogs.messages, (QStringList{kTooSmall, kNoPopulation}));
   EXPECT_EQ(Box("TxtPopSize").text(), "10");
   EXPECT_EQ(Focused(), "CmdMutate");
+}
 
-  // A refusal that takes the focus back stops the command.
+TEST_F(ValidationTest, AMessageBoxOfTheBoxBeingLeftInterruptsTheClick) {
   ShowRealMessageBoxes();
-  for (auto press : {+[](QAbstractButton& button) { QTest::mouseClick(&button, Qt::LeftButton); },
-                     +[](QAbstractButton& button) {
-                       QTest::keyClick(button.window(), Qt::Key_M, Qt::AltModifier);
-                     }}) {
-    TypeInto("TxtGoodFactor", "5");
-    dialogs.messages.clear();
-    press(Button("CmdMutate"));
-    window.activateWindow();  // as a window manager does once the box has gone
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    EXPECT_EQ(dialogs.messages, QStringList{kProbability});
-    EXPECT_EQ(Focused(), "TxtGoodFactor");
-    EXPECT_FALSE(Button("CmdMutate").isDown());
+  using Press = void (*)(QAbstractButton&);
+  const Press presses[] = {
+      [](QAbstractButton& button) { QTest::mouseClick(&button, Qt::LeftButton); },
+      [](QAbstractButton& button) { QTest::keyClick(button.window(), Qt::Key_M, Qt::AltModifier); },
+  };
+  for (const char* box : {"TxtGoodFactor", "TxtPopSize"}) {
+    for (Press press : presses) {
+      SCOPED_TRACE(box);
+      TypeInto(box, "5");
+      dialogs.messages.clear();
+      press(Button("CmdMutate"));
+      EXPECT_EQ(dialogs.messages.size(), 1);  // the refusal, and no "No population exists"
+      // The size is repaired and the focus left where the user sent it.
+      EXPECT_EQ(Focused(), box == std::string("TxtPopSize") ? "CmdMutate" : box);
+      EXPECT_FALSE(Button("CmdMutate").isDown());
+      window.activateWindow();  // as a window manager does once the box has gone
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+      QCoreApplication::processEvents();
+    }
   }
+  // Once the box is answered, the next click goes through.
+  dialogs.messages.clear();
+  QTest::mouseClick(&Button("CmdMutate"), Qt::LeftButton);
+  EXPECT_EQ(dialogs.messages, QStringList{kNoPopulation});
 }
 
 TEST_F(ValidationTest, ARepeatedAccessKeyMovesTheFocusBetweenItsButtonsWithoutClicking) {
