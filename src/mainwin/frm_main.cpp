@@ -88,6 +88,13 @@ void FrmMain::WireControls() {
   connect(ui_->CmdExit, &QPushButton::clicked, this, &FrmMain::CmdExit_Click);
   connect(ui_->CmdViewPop, &QPushButton::clicked, this, &FrmMain::CmdViewPop_Click);
   connect(ui_->CmdViewSum, &QPushButton::clicked, this, &FrmMain::CmdViewSum_Click);
+  connect(ui_->CmdRun, &QPushButton::clicked, this, [this] { runs_.CmdRun_Click(); });
+  connect(ui_->CmdRunIndef, &QPushButton::clicked, this, [this] { runs_.CmdRunIndef_Click(); });
+  connect(ui_->CmdHaltRun, &QPushButton::clicked, this, [this] { runs_.cmdhaltrun_click(); });
+  connect(ui_->CmdResetCounter, &QPushButton::clicked, this,
+          [this] { runs_.CmdResetCounter_Click(); });
+  connect(ui_->CmdRestartAll, &QPushButton::clicked, this, [this] { runs_.CmdRestartAll_Click(); });
+  ui_->CmdHaltRun->installEventFilter(this);
   leaveValidation_.Watch(ui_->TxtPopSize, [this] { TxtPopSize_lostfocus(); });
   leaveValidation_.Watch(ui_->TxtGoodFactor, [this] { TxtGoodFactor_Lostfocus(); });
   leaveValidation_.Watch(ui_->TxtStartNum, [this] { TxtStartNum_LostFocus(); });
@@ -149,6 +156,7 @@ void FrmMain::FocusHaltButton() {
 }
 
 void FrmMain::CmdCreate_Click() {
+  if (runs_.RefuseWhileRunning()) return;
   if (!Attempt([this] { simulation_.CreatePopulation(); })) return;
   ShowMessage("Population successfully created!");
 }
@@ -159,6 +167,7 @@ void FrmMain::CmdExit_Click() {
 }
 
 void FrmMain::CmdMutate_Click() {
+  if (runs_.RefuseWhileRunning()) return;
   if (!Attempt([this] { simulation_.GetParameters(); })) return;
   if (!PopulationExists()) return;
   Attempt([this] { simulation_.Scramble(); });
@@ -232,6 +241,11 @@ void FrmMain::closeEvent(QCloseEvent* event) {
   event->accept();
   simulation_.CloseFile();
   std::_Exit(0);
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_->CmdHaltRun && event->type() == QEvent::FocusIn) runs_.cmdhaltrun_gotfocus();
+  return QWidget::eventFilter(watched, event);
 }
 
 void FrmMain::ShowMessage(const QString& text) {

@@ -15,6 +15,7 @@
 #include "engine/window_port.h"
 #include "mainwin/focus_first_clicks.h"
 #include "mainwin/leave_validation.h"
+#include "run/run_control.h"
 #include "run/run_window.h"
 
 class QLineEdit;
@@ -40,6 +41,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   ~FrmMain() override;
 
   Simulation& simulation() { return simulation_; }
+  RunControl& runs() { return runs_; }
   Dialogs& dialogs() { return dialogs_; }
   Ui::FrmMain& ui() { return *ui_; }
 
@@ -74,6 +76,8 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   // Closing through the frame ends the program and anything running in it, keeping the data
   // file: only "Exit" deletes it.
   void closeEvent(QCloseEvent* event) override;
+  // The halt button taking the focus is what starts an indefinite run.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void WireControls();
@@ -87,6 +91,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   Dialogs& dialogs_;
   RandomSource& random_;
   Simulation simulation_;
+  RunControl runs_{simulation_, *this, *this, dialogs_};
   LeaveValidation leaveValidation_;
   FocusFirstClicks focusFirstClicks_{leaveValidation_};
   QPointer<FrmShow> genes_;

@@ -1,0 +1,191 @@
+// The run commands through the real main window: its buttons, access keys, focus and views.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "mainwin/main_window_fixture.h"
+#include "run/run_control.h"
+#include "views/frm_summary.h"
+
+namespace evo::test {
+namespace {
+
+const QString kCreated = "Population successfully created!";
+const char* const kEightCommands[] = {"CmdCreate",  "CmdMutate",     "CmdViewPop",
+                                      "CmdViewSum", "CmdRestartAll", "CmdResetCounter",
+                                      "CmdRun",     "CmdExit"};
+
+class RunWindowTest : public MainWindowTest {
+ protected:
+  RunWindowTest() {
+    // Every examined critter dies, so that each selection ends quickly.
+    random.afterScript = 0.99f;
+  }
+
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    tick.setInterval(0);
+    QObject::connect(&tick, &QTimer::timeout, [this] {
+      if (during) during();
+    });
+    tick.start();
+  }
+
+  void Click(const char* button) { QTest::mouseClick(&Button(button), Qt::LeftButton); }
+  QString Counter() { return Find<QLabel>("LblGencount").text(); }
+
+  bool SummaryOpen() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (qobject_cast<FrmSummary*>(widget) != nullptr && widget->isVisible()) return true;
+    }
+    return false;
+  }
+
+  // Runs at every turn of the event loop, that is inside every yield of a run.
+  std::function<void()> during;
+  QTimer tick;
+};
+
+TEST_F(RunWindowTest, IndefiniteRunSwapsTheButtonsCountsVisiblyAndHaltsOnTheClick) {
+  QStringList countsSeen;
+  bool checkedRunningState = false;
+  during = [&] {
+    if (!Button("CmdHaltRun").isVisible()) return;
+    if (!checkedRunningState) {
+      checkedRunningState = true;
+      EXPECT_FALSE(Button("CmdRunIndef").isVisible());
+      EXPECT_EQ(Button("CmdHaltRun").text(), "Halt Run");
+      EXPECT_EQ(Focused(), "CmdHaltRun");
+      for (const char* command : kEightCommands)
+        EXPECT_FALSE(Button(command).isEnabled()) << command;
+      EXPECT_TRUE(Box("TxtPopSize").isEnabled());
+      EXPECT_TRUE(Button("OptSexOn").isEnabled());
+    }
+    countsSeen << Counter();
+    if (Counter() == " 3") Click("CmdHaltRun");
+  };
+  Click("CmdRunIndef");
+  during = nullptr;
+
+  EXPECT_TRUE(checkedRunningState);
+  EXPECT_TRUE(countsSeen.contains(" 1") && countsSeen.contains(" 2"));
+  EXPECT_EQ(dialogs.messages, QStringList({kCreated, "loop executed  3 times"}));
+  EXPECT_EQ(Counter(), " 3");
+  // The main window is hidden behind the summary: its buttons are asked whether they are hidden.
+  EXPECT_FALSE(Button("CmdRunIndef").isHidden());
+  EXPECT_TRUE(Button("CmdHaltRun").isHidden());
+  for (const char* command : kEightCommands) EXPECT_TRUE(Button(command).isEnabled()) << command;
+  EXPECT_TRUE(SummaryOpen());
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(RunWindowTest, TheButtonsComeBackOnlyAfterTheFinalMessage) {
+  window.CmdCreate_Click();
+  during = [this] { Click("CmdHaltRun"); };
+  dialogs.onMessage = [this](const QString& text) {
+    if (!text.startsWith("loop executed")) return;
+    EXPECT_TRUE(Button("CmdCreate").isEnabled()) << "enabled before the message";
+    EXPECT_FALSE(Button("CmdHaltRun").isHidden()) << "swapped back after the message";
+    EXPECT_FALSE(SummaryOpen());
+  };
+  PressAlt('I');
+  EXPECT_TRUE(dialogs.messages.contains("loop executed  1 times"));
+}
+
+TEST_F(RunWindowTest, TheFocusComingBackToTheHaltButtonStartsNoSecondRun) {
+  window.CmdCreate_Click();
+  dialogs.messages.clear();
+  during = [&] {
+    if (!Button("CmdHaltRun").isVisible()) return;
+    Box("TxtMutateNum").setFocus(Qt::TabFocusReason);
+    Button("CmdHaltRun").setFocus(Qt::TabFocusReason);
+    if (Counter() == " 3") Click("CmdHaltRun");
+  };
+  Click("CmdRunIndef");
+  EXPECT_EQ(dialogs.messages, QStringList({"loop executed  3 times"}));
+  EXPECT_EQ(window.simulation().state.DblCount, 3);
+}
+
+TEST_F(RunWindowTest, FixedRunEndsInTheSummaryAndLeavesEveryButtonAsItWas) {
+  Box("TxtGenNum").setText("3");
+  int runningTurns = 0;
+  during = [&] {
+    if (Counter() != "0" && Counter() != " 3") {
+      ++runningTurns;
+      EXPECT_TRUE(Button("CmdCreate").isEnabled());
+      EXPECT_FALSE(Button("CmdHaltRun").isVisible());
+    }
+  };
+  PressAlt('G');
+  EXPECT_GT(runningTurns, 0);
+  EXPECT_EQ(dialogs.messages, QStringList({kCreated, "generations were run"}));
+  EXPECT_EQ(Counter(), " 3");
+  EXPECT_TRUE(SummaryOpen());
+}
+
+// During a fixed-length run nothing may replace, erase or reload the population under it; the
+// counter reset and the views work as always.
+TEST_F(RunWindowTest, DuringAFixedRunTheDisturbingCommandsAreRefused) {
+  window.CmdCreate_Click();
+  dialogs.messages.clear();
+  Box("TxtGenNum").setText("4");
+  std::string populationBefore;
+  bool acted = false;
+  during = [&] {
+    if (acted || Counter() != " 2") return;
+    acted = true;
+    populationBefore = FileBytes("critter.dat");
+    for (const char* command :
+         {"CmdCreate", "CmdRestartAll", "CmdRun", "CmdRunIndef", "CmdMutate"}) {
+      Click(command);
+    }
+    EXPECT_EQ(FileBytes("critter.dat"), populationBefore);
+    Click("CmdResetCounter");
+    EXPECT_EQ(Counter(), "0");
+    Click("CmdViewSum");
+    EXPECT_TRUE(SummaryOpen());
+  };
+  Click("CmdRun");
+  ASSERT_TRUE(acted);
+  ASSERT_EQ(dialogs.messages.size(), 6);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_TRUE(dialogs.messages[i].startsWith("Generations are running"));
+  EXPECT_EQ(dialogs.messages[5], "generations were run");
+  EXPECT_EQ(Counter(), " 2") << "two generations after the reset";
+  EXPECT_EQ(window.simulation().state.IntCreated, kTrue);
+}
+
+TEST_F(RunWindowTest, EraseThenRunCreatesAgainFromACounterOfZero) {
+  window.CmdCreate_Click();
+  window.SetGenerationCounter(" 9");
+  Click("CmdRestartAll");
+  EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+  EXPECT_EQ(Counter(), "0");
+  dialogs.messages.clear();
+  Box("TxtGenNum").setText("2");
+  Click("CmdRun");
+  EXPECT_EQ(dialogs.messages, QStringList({kCreated, "generations were run"}));
+  EXPECT_EQ(Counter(), " 2");
+}
+
+class RunWindowDeathTest : public RunWindowTest {};
+
+TEST_F(RunWindowDeathTest, ClosingTheWindowDuringARunEndsTheProgram) {
+  window.CmdCreate_Click();
+  const auto closeInsideTheRun = [this](const char* run) {
+    during = [this] {
+      if (Counter() == " 2") window.close();
+    };
+    Click(run);
+    std::_Exit(3);  // reached only if the run outlived the window
+  };
+  EXPECT_EXIT(closeInsideTheRun("CmdRunIndef"), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(closeInsideTheRun("CmdRun"), ::testing::ExitedWithCode(0), "");
+  EXPECT_TRUE(std::filesystem::exists("critter.dat"));
+}
+
+}  // namespace
+}  // namespace evo::test
