@@ -111,8 +111,10 @@ program_box() {
   xdotool search --onlyvisible --pid "$PROGRAM_PID" | grep -vx "$MAIN_WINDOW" | head -n 1
 }
 
-# activate WINDOW: gives it the keyboard, as a click on it would.
+# activate WINDOW: gives it the keyboard, as a click on it would. A window that is active already
+# is left alone: while a run keeps the program busy, asking again can take many seconds.
 activate() {
+  [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0
   timeout "$E2E_TIMEOUT" xdotool windowactivate --sync "$1" >/dev/null ||
     fail "window $1 could not be activated"
 }
@@ -121,6 +123,12 @@ activate() {
 press() {
   activate "$MAIN_WINDOW"
   xdotool key --clearmodifiers "$@"
+}
+
+# click X Y: clicks the main window at a point of its client area, in pixels.
+click() {
+  activate "$MAIN_WINDOW"
+  xdotool mousemove --window "$MAIN_WINDOW" "$1" "$2" click 1
 }
 
 # answer_box: waits for the program's message box, presses Return in it and waits until it goes.
