@@ -114,26 +114,15 @@ void BM_GeneCount(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * population * 10);
 }
 
-BENCHMARK_TEMPLATE(BM_Generation, PopulationFile)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Generation, MemoryStore)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_GeneCount, PopulationFile)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_GeneCount, MemoryStore)
-    ->Arg(10'000)
-    ->Arg(100'000)
-    ->Arg(1'000'000)
-    ->Unit(benchmark::kMillisecond);
+// The population sizes measured, from a small population to the largest the window accepts.
+void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK_TEMPLATE(BM_Generation, PopulationFile)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_Generation, MemoryStore)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_GeneCount, PopulationFile)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_GeneCount, MemoryStore)->Apply(PopulationSizes);
 
 }  // namespace
 }  // namespace evo::bench
