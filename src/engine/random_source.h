@@ -11,6 +11,9 @@ class RandomSource {
  public:
   virtual ~RandomSource() = default;
   virtual float Draw() = 0;
+
+  // Seeds from a time of day in seconds since midnight, as a single-precision number.
+  virtual void SeedFromTimeOfDay(float secondsSinceMidnight) = 0;
 };
 
 // A Mersenne Twister (period 2^19937 - 1, so a million critters never see it repeat). Each draw
@@ -20,8 +23,7 @@ class TwisterRandomSource final : public RandomSource {
  public:
   explicit TwisterRandomSource(std::uint32_t seed = 0) : generator_(seed) {}
 
-  // Seeds from a time of day in seconds since midnight, as a single-precision number.
-  void SeedFromTimeOfDay(float secondsSinceMidnight);
+  void SeedFromTimeOfDay(float secondsSinceMidnight) override;
 
   float Draw() override { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
 #include "ui_frm_main.h"
@@ -36,13 +37,6 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-// Only the twister can be seeded; a scripted source in a test keeps its script.
-void SeedFromTimeOfDay(RandomSource& random) {
-  if (auto* twister = dynamic_cast<TwisterRandomSource*>(&random)) {
-    twister->SeedFromTimeOfDay(SecondsSinceMidnight());
-  }
-}
-
 // A view closed inside a run's yield is deleted only later: until then it is closed, not open.
 template <typename View>
 bool IsOpen(const QPointer<View>& view) {
@@ -54,7 +48,7 @@ std::string Text(const QLineEdit& box) {
 }
 
 void SetNumberText(QLineEdit& box, double number) {
-  box.setText(QString::fromStdString(NumberText(number)));
+  box.setText(NumberCaption(number));
 }
 
 }  // namespace
@@ -198,7 +192,7 @@ void FrmMain::CmdViewSum_Click() {
 }
 
 void FrmMain::Form_Load() {
-  SeedFromTimeOfDay(random_);
+  random_.SeedFromTimeOfDay(SecondsSinceMidnight());
   simulation_.Initialise();
 }
 

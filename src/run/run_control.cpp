@@ -1,5 +1,6 @@
 #include "run/run_control.h"
 
+#include "common/number_caption.h"
 #include "engine/numeric.h"
 
 namespace evo {
@@ -110,8 +111,7 @@ void RunControl::cmdhaltrun_gotfocus() {
   }
   window_.SetCommandsEnabled(true);
   state_.IntHalt = kNoHalt;
-  dialogs_.Message(
-      QString::fromStdString("loop executed " + NumberText(state_.DblCount) + " times"));
+  dialogs_.Message("loop executed " + NumberCaption(state_.DblCount) + " times");
   window_.ShowHaltButton(false);
   window_.CmdViewSum_Click();
 }

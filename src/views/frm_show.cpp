@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
 #include "ui_frm_show.h"
@@ -12,10 +13,6 @@ namespace evo {
 namespace {
 
 constexpr std::int32_t kPageSpan = 20;
-
-QString Number(double x) {
-  return QString::fromStdString(NumberText(x));
-}
 
 // The first critter number asked for: any answer is taken, an answer without a number is 0,
 // and one beyond 32 bits stands at the nearest end, where the page clamps take it in.
@@ -61,7 +58,7 @@ void FrmShow::Form_Load(std::int32_t populationSize) {
   LngStart = 1;
   LngMax = std::min(LngCritter, kPageSpan);
   ListCritters(1, LngMax);
-  ui_->Label1->setText("range 1 to " + Number(LngMax));
+  ui_->Label1->setText("range 1 to " + NumberCaption(LngMax));
 }
 
 void FrmShow::ShowPage() {
@@ -72,7 +69,7 @@ void FrmShow::ShowPage() {
   // last critter is no critter of it (blank, or a stale offspring), so the page stops there.
   const std::int32_t last = std::min(LngStart + LngMax, LngCritter);
   ListCritters(LngStart, last);
-  ui_->Label1->setText("range " + Number(LngStart) + " to " + Number(last));
+  ui_->Label1->setText("range " + NumberCaption(LngStart) + " to " + NumberCaption(last));
 }
 
 void FrmShow::ListCritters(std::int64_t first, std::int64_t last) {

@@ -3,20 +3,12 @@
 #include <QCloseEvent>
 #include <array>
 
+#include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/gene_summary.h"
-#include "engine/numeric.h"
 #include "ui_frm_summary.h"
 
 namespace evo {
-namespace {
-
-QString Number(double x) {
-  return QString::fromStdString(NumberText(x));
-}
-
-}  // namespace
-
 FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize, QWidget* parent)
     : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::FrmSummary>()) {
   ui_->setupUi(this);
@@ -42,9 +34,9 @@ void FrmSummary::Form_Load(const PopulationFile& file, std::int32_t populationSi
       ui_->LblZero, ui_->LblOne, ui_->LblTwo,   ui_->LblThree, ui_->LblFour,
       ui_->LblFive, ui_->LblSix, ui_->LblSeven, ui_->LblEight, ui_->LblNine};
   for (std::size_t d = 0; d < countLabels.size(); ++d) {
-    countLabels[d]->setText(Number(summary.counts[d]));
+    countLabels[d]->setText(NumberCaption(summary.counts[d]));
   }
-  ui_->LblAverage->setText(Number(summary.average));
+  ui_->LblAverage->setText(NumberCaption(summary.average));
   ui_->GeneCountChart->SetCounts(summary.counts);
 }
 

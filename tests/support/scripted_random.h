@@ -14,6 +14,9 @@ class ScriptedRandom : public RandomSource {
   float afterScript = 0.5f;  // every draw once the script is used up
   long draws = 0;
 
+  // A scripted source keeps its script whatever the time.
+  void SeedFromTimeOfDay(float /*secondsSinceMidnight*/) override {}
+
   float Draw() override {
     ++draws;
     if (script.empty()) return afterScript;
