@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "common/dialogs.h"
 #include "mainwin/main_window_fixture.h"
 #include "run/run_control.h"
 #include "views/frm_summary.h"
@@ -169,6 +170,32 @@ TEST_F(RunWindowTest, EraseThenRunCreatesAgainFromACounterOfZero) {
   Click("CmdRun");
   EXPECT_EQ(dialogs.messages, QStringList({kCreated, "generations were run"}));
   EXPECT_EQ(Counter(), " 2");
+}
+
+// Real modal boxes: closing one gives the main window the focus back, and with it the halt
+// button, which must not start the run again.
+TEST_F(RunWindowTest, ClosingAMessageBoxDuringTheRunStartsNoSecondRun) {
+  Box("TxtStartNum").setText("8");
+  Box("TxtGoodFactor").setText("1");
+  Box("TxtMutateNum").setText("10");
+  // The first pass raises each gene of critter 1 in turn: record draws 0, gene draw, good draw.
+  for (int gene = 0; gene < 10; ++gene)
+    random.script.insert(random.script.end(), {0, 0, (gene + .5f) / 10, 0});
+  window.CmdCreate_Click();
+  dialogs.messages.clear();
+  QStringList focusOnReturn;
+  dialogs.onMessage = [&](const QString&) {
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    ModalDialogs().Message("");
+    focusOnReturn << Focused();
+  };
+  Click("CmdRunIndef");
+  EXPECT_EQ(dialogs.messages, QStringList({"perfect genome detected", "loop executed  1 times"}));
+  EXPECT_EQ(focusOnReturn.first(), "CmdHaltRun")
+      << "the box gave the focus back to the halt button";
+  EXPECT_EQ(window.simulation().state.DblCount, 1);
+  EXPECT_TRUE(SummaryOpen());
 }
 
 class RunWindowDeathTest : public RunWindowTest {};
