@@ -15,25 +15,11 @@ const QString kCreated = "Population successfully created!";
 
 class CommandTest : public MainWindowTest {
  protected:
-  void Click(const char* button) { QTest::mouseClick(&Button(button), Qt::LeftButton); }
-
   void Create() {
     dialogs.messages.clear();
     Click("CmdCreate");
     ASSERT_EQ(dialogs.messages, QStringList{kCreated});
     dialogs.messages.clear();
-  }
-
-  // The open windows of a kind.
-  template <typename View>
-  QList<View*> Open() {
-    QList<View*> views;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (auto* view = qobject_cast<View*>(widget); view != nullptr && view->isVisible()) {
-        views << view;
-      }
-    }
-    return views;
   }
 };
 
@@ -100,8 +86,8 @@ TEST_F(CommandTest, EachViewNeedsAPopulationAndAFittingSize) {
   ASSERT_EQ(dialogs.messages.size(), 2);
   EXPECT_THAT(dialogs.messages[0].toStdString(), ::testing::HasSubstr("2147483647"));
   EXPECT_EQ(dialogs.messages[1], dialogs.messages[0]);
-  EXPECT_TRUE(Open<FrmSummary>().isEmpty());
-  EXPECT_TRUE(Open<FrmShow>().isEmpty());
+  EXPECT_TRUE(OpenWindows<FrmSummary>().isEmpty());
+  EXPECT_TRUE(OpenWindows<FrmShow>().isEmpty());
   EXPECT_TRUE(window.isVisible());
 }
 
@@ -111,8 +97,8 @@ TEST_F(CommandTest, AViewHidesTheMainWindowUntilItClosesAndOpensOnlyOnce) {
     SCOPED_TRACE(button);
     const auto open = [&] {
       QList<QWidget*> views;
-      for (QWidget* view : Open<FrmSummary>()) views << view;
-      for (QWidget* view : Open<FrmShow>()) views << view;
+      for (QWidget* view : OpenWindows<FrmSummary>()) views << view;
+      for (QWidget* view : OpenWindows<FrmShow>()) views << view;
       return views;
     };
     // As a run's end does: the handler called directly.

@@ -38,7 +38,20 @@ class MainWindowTest : public ::testing::Test {
     return *control;
   }
   QLineEdit& Box(const char* name) { return Find<QLineEdit>(name); }
+
+  // The program's top-level windows of a kind that stand open on the screen.
+  template <typename View>
+  static QList<View*> OpenWindows() {
+    QList<View*> views;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* view = qobject_cast<View*>(widget); view != nullptr && view->isVisible()) {
+        views << view;
+      }
+    }
+    return views;
+  }
   QAbstractButton& Button(const char* name) { return Find<QAbstractButton>(name); }
+  void Click(const char* button) { QTest::mouseClick(&Button(button), Qt::LeftButton); }
 
   // The name of the control that holds the window's focus.
   QString Focused() const {

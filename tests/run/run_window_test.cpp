@@ -35,15 +35,9 @@ class RunWindowTest : public MainWindowTest {
     tick.start();
   }
 
-  void Click(const char* button) { QTest::mouseClick(&Button(button), Qt::LeftButton); }
   QString Counter() { return Find<QLabel>("LblGencount").text(); }
 
-  bool SummaryOpen() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (qobject_cast<FrmSummary*>(widget) != nullptr && widget->isVisible()) return true;
-    }
-    return false;
-  }
+  bool SummaryOpen() { return !OpenWindows<FrmSummary>().isEmpty(); }
 
   // Runs at every turn of the event loop, that is inside every yield of a run.
   std::function<void()> during;

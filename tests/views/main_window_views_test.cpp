@@ -21,13 +21,7 @@ class ViewsFromMainWindow : public MainWindowTest {
   template <typename View>
   QList<View*> OpenViews() {
     DeleteClosedWindows();
-    QList<View*> views;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (auto* view = qobject_cast<View*>(widget); view != nullptr && view->isVisible()) {
-        views << view;
-      }
-    }
-    return views;
+    return OpenWindows<View>();
   }
 
   template <typename View>
