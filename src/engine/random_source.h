@@ -1,6 +1,7 @@
 // The source of uniform random draws of the simulation.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <random>
 
@@ -11,6 +12,12 @@ class RandomSource {
  public:
   virtual ~RandomSource() = default;
   virtual float Draw() = 0;
+
+  // The next count draws into out, in order, exactly as count calls of Draw would give them: one
+  // call per batch instead of one per draw, for the loops that know how many draws they take.
+  virtual void DrawMany(float* out, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) out[i] = Draw();
+  }
 
   // Seeds from a time of day in seconds since midnight, as a single-precision number.
   virtual void SeedFromTimeOfDay(float secondsSinceMidnight) = 0;
@@ -25,9 +32,14 @@ class TwisterRandomSource final : public RandomSource {
 
   void SeedFromTimeOfDay(float secondsSinceMidnight) override;
 
-  float Draw() override { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
+  float Draw() override { return Next(); }
+  void DrawMany(float* out, std::size_t count) override {
+    for (std::size_t i = 0; i < count; ++i) out[i] = Next();
+  }
 
  private:
+  float Next() { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
+
   std::mt19937 generator_;
 };
 

@@ -108,8 +108,7 @@ class BasicSimulation {
   const std::string& Path() const { return path_; }
 
  private:
-  std::int64_t PickRecord(std::int64_t count);
-  void Mutate(std::int64_t k);
+  void Mutate(std::int64_t k, float positionDraw, float goodDraw);
   void Reproduce(std::int32_t n);
   void Select(std::int32_t n);
   void AdvanceCounter();
