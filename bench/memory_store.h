@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/population_file.h"
@@ -42,6 +43,8 @@ class MemoryStore {
   }
 
   std::int64_t RecordsWrittenSinceOpen() const { return writtenSinceOpen_; }
+
+  std::string_view Bytes() const { return {bytes_.data(), bytes_.size()}; }
 
   char ReadByte(std::int64_t position) const {
     const auto offset = static_cast<std::size_t>(position - 1);
