@@ -1,6 +1,7 @@
-// One generation, and one count of the genes, over the population file and over memory, at the
-// design-time parameters: 10 mutations, good probability .1, exchange and automatic mutation
-// on, start value 7.
+// The engine over the population file against the straightforward loops over a population in
+// memory, in the same run: one generation at the design-time parameters (10 mutations, good
+// probability .1, exchange and automatic mutation on, start value 7), a long mutation pass, and
+// the count of the genes.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -11,6 +12,7 @@
 #include "engine/gene_summary.h"
 #include "engine/simulation_impl.h"
 #include "memory_store.h"
+#include "straightforward_simulation.h"
 
 namespace evo::bench {
 namespace {
@@ -86,9 +88,42 @@ struct Bench {
   BasicSimulation<Store> simulation;
 };
 
-// Every generation starts from the freshly created population and the same seed, so both
-// stores do exactly the same work in every iteration.
-template <typename Store>
+// The engine's own loops, and the straightforward ones, over the same simulation.
+struct EngineLoops {
+  template <typename Store>
+  static void NextGeneration(Bench<Store>& bench) {
+    bench.simulation.NextGeneration();
+  }
+  template <typename Store>
+  static void Scramble(Bench<Store>& bench) {
+    bench.simulation.Scramble();
+  }
+  template <typename Store>
+  static GeneSummary Summarise(const Bench<Store>& bench, std::int32_t population) {
+    return SummariseGenes(bench.simulation.File(), population);
+  }
+};
+
+struct StraightforwardLoops {
+  template <typename Store>
+  static void NextGeneration(Bench<Store>& bench) {
+    reference::StraightforwardSimulation<Store>(bench.simulation, bench.window, bench.random)
+        .NextGeneration();
+  }
+  template <typename Store>
+  static void Scramble(Bench<Store>& bench) {
+    reference::StraightforwardSimulation<Store>(bench.simulation, bench.window, bench.random)
+        .Scramble();
+  }
+  template <typename Store>
+  static GeneSummary Summarise(const Bench<Store>& bench, std::int32_t population) {
+    return reference::SummariseGenesByteByByte(bench.simulation.File(), population);
+  }
+};
+
+// Every generation starts from the freshly created population and the same seed, so both sides
+// do exactly the same work in every iteration.
+template <typename Loops, typename Store>
 void BM_Generation(benchmark::State& state) {
   const std::int64_t population = state.range(0);
   Bench<Store> bench(population);
@@ -97,19 +132,32 @@ void BM_Generation(benchmark::State& state) {
     bench.simulation.CreatePopulation();
     bench.random = TwisterRandomSource(kSeed);
     state.ResumeTiming();
-    bench.simulation.NextGeneration();
+    Loops::NextGeneration(bench);
   }
   state.SetItemsProcessed(state.iterations() * population);
 }
 
-// 10 single-byte reads per critter, as the summary window makes them.
-template <typename Store>
+// A pass of ten million mutations over a million critters, from the same seed every time.
+template <typename Loops, typename Store>
+void BM_MutationPass(benchmark::State& state) {
+  constexpr std::int32_t kMutations = 10'000'000;
+  Bench<Store> bench(1'000'000);
+  bench.simulation.state.LngMutateNum = kMutations;
+  for (auto _ : state) {
+    state.PauseTiming();
+    bench.random = TwisterRandomSource(kSeed);
+    state.ResumeTiming();
+    Loops::Scramble(bench);
+  }
+  state.SetItemsProcessed(state.iterations() * kMutations);
+}
+
+template <typename Loops, typename Store>
 void BM_GeneCount(benchmark::State& state) {
   const std::int64_t population = state.range(0);
   Bench<Store> bench(population);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        SummariseGenes(bench.simulation.File(), static_cast<std::int32_t>(population)));
+    benchmark::DoNotOptimize(Loops::Summarise(bench, static_cast<std::int32_t>(population)));
   }
   state.SetItemsProcessed(state.iterations() * population * 10);
 }
@@ -119,10 +167,13 @@ void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK_TEMPLATE(BM_Generation, PopulationFile)->Apply(PopulationSizes);
-BENCHMARK_TEMPLATE(BM_Generation, MemoryStore)->Apply(PopulationSizes);
-BENCHMARK_TEMPLATE(BM_GeneCount, PopulationFile)->Apply(PopulationSizes);
-BENCHMARK_TEMPLATE(BM_GeneCount, MemoryStore)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_Generation, EngineLoops, PopulationFile)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_Generation, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_MutationPass, EngineLoops, PopulationFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_MutationPass, StraightforwardLoops, MemoryStore)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_GeneCount, EngineLoops, PopulationFile)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_GeneCount, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
 
 }  // namespace
 }  // namespace evo::bench
