@@ -1,0 +1,180 @@
+// The engine's loops against the straightforward ones: the same seed must leave the same file,
+// the same state and the same number of draws taken, step after step.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <random>
+#include <string>
+
+#include "engine/gene_summary.h"
+#include "engine/simulation.h"
+#include "straightforward_simulation.h"
+#include "support/fake_window.h"
+#include "support/temp_dir.h"
+
+namespace evo::test {
+namespace {
+
+// A twister that counts the draws taken from it, one at a time or in batches.
+class CountingTwister final : public RandomSource {
+ public:
+  explicit CountingTwister(std::uint32_t seed) : twister_(seed) {}
+  void SeedFromTimeOfDay(float seconds) override { twister_.SeedFromTimeOfDay(seconds); }
+  float Draw() override {
+    ++draws;
+    return twister_.Draw();
+  }
+  void DrawMany(float* out, std::size_t count) override {
+    draws += static_cast<long>(count);
+    twister_.DrawMany(out, count);
+  }
+  long draws = 0;
+
+ private:
+  TwisterRandomSource twister_;
+};
+
+struct Case {
+  const char* name;
+  const char* size;
+  bool exchange;
+  bool mutation;
+  const char* startValue = "7";
+  const char* goodFactor = ".1";
+  const char* mutations = "10";
+  std::int16_t haltAfterFirstPass = kNoHalt;  // what the first mutation pass must detect
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name << (c.exchange ? " with exchange" : "") << (c.mutation ? " with mutation" : "");
+}
+
+// One population run by one kind of loops, over its own file.
+template <typename Loops>
+struct Side {
+  Side(const Case& c, const std::string& path) : simulation(window, random, path) {
+    window.sexOn = c.exchange;
+    window.mutationOn = c.mutation;
+    window.boxes[ParameterBox::PopSize] = c.size;
+    window.boxes[ParameterBox::StartNum] = c.startValue;
+    window.boxes[ParameterBox::GoodFactor] = c.goodFactor;
+    window.boxes[ParameterBox::MutateNum] = c.mutations;
+    simulation.Initialise();
+  }
+  void Scramble() { Loops(simulation, window, random).Scramble(); }
+  void NextGeneration() { Loops(simulation, window, random).NextGeneration(); }
+
+  FakeWindow window;
+  CountingTwister random{4711};
+  Simulation simulation;
+};
+
+// The engine's own operations, called as the straightforward ones are.
+struct EngineLoops {
+  EngineLoops(Simulation& simulation, WindowPort&, RandomSource&) : simulation_(simulation) {}
+  void Scramble() { simulation_.Scramble(); }
+  void NextGeneration() { simulation_.NextGeneration(); }
+  Simulation& simulation_;
+};
+
+class LoopEquivalenceTest : public ::testing::TestWithParam<Case> {
+ protected:
+  void ExpectSame(const std::string& step) {
+    SCOPED_TRACE(step);
+    const SimulationState& e = engine.simulation.state;
+    const SimulationState& r = reference.simulation.state;
+    ASSERT_EQ(FileBytes("engine.dat"), FileBytes("reference.dat"));
+    EXPECT_EQ(engine.random.draws, reference.random.draws);
+    EXPECT_EQ(engine.window.counter, reference.window.counter);
+    EXPECT_EQ(engine.window.yields, reference.window.yields);
+    EXPECT_EQ(e.StrCritter, r.StrCritter);
+    EXPECT_EQ(e.Str2Critter, r.Str2Critter);
+    EXPECT_EQ(e.SngNum, r.SngNum);
+    EXPECT_EQ(e.LngActual, r.LngActual);
+    EXPECT_EQ(e.IntHalt, r.IntHalt);
+  }
+
+  TempDirectory directory;
+  Side<EngineLoops> engine{GetParam(), "engine.dat"};
+  Side<reference::StraightforwardSimulation<PopulationFile>> reference{GetParam(), "reference.dat"};
+};
+
+TEST_P(LoopEquivalenceTest, GivesTheSameFileStateAndDrawsAsDrawingOneAtATime) {
+  const auto both = [this](auto step) {
+    step(engine);
+    step(reference);
+  };
+  both([](auto& side) { side.simulation.CreatePopulation(); });
+  both([](auto& side) { side.Scramble(); });
+  ExpectSame("first mutation pass");
+  EXPECT_EQ(engine.simulation.state.IntHalt, GetParam().haltAfterFirstPass);
+  both([](auto& side) { side.NextGeneration(); });
+  ExpectSame("generation after the first pass");
+  both([](auto& side) { side.simulation.GetParameters(); });
+  for (int generation = 1; generation <= 3; ++generation) {
+    both([](auto& side) { side.NextGeneration(); });
+    ExpectSame("generation " + std::to_string(generation));
+  }
+  both([](auto& side) { side.Scramble(); });
+  both([](auto& side) { side.NextGeneration(); });
+  ExpectSame("a pass, then a generation");
+}
+
+// The sizes around the edges and up to a large population, with exchange and automatic mutation
+// each on and off; and a perfect and an all-bad genome made by the first pass.
+std::vector<Case> Cases() {
+  std::vector<Case> cases;
+  static const char* const kNames[] = {"N0", "N1", "N2", "N21", "N1000", "N100000"};
+  static const char* const kSizes[] = {"0", "1", "2", "21", "1000", "100000"};
+  for (std::size_t s = 0; s < std::size(kSizes); ++s) {
+    for (const bool exchange : {false, true}) {
+      for (const bool mutation : {false, true}) {
+        cases.push_back({kNames[s], kSizes[s], exchange, mutation});
+      }
+    }
+  }
+  cases.push_back({"Perfect", "2", true, true, "8", "1", "60", kPerfectGenome});
+  cases.push_back({"AllBad", "1", false, true, "1", "0", "60", kAllBadGenome});
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Populations, LoopEquivalenceTest, ::testing::ValuesIn(Cases()),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.name) +
+                                  (info.param.exchange ? "Exchange" : "") +
+                                  (info.param.mutation ? "Mutation" : "");
+                         });
+
+// Bytes of every kind: digits, their neighbours '/' and ':', blanks, letters, and bytes with the
+// high bit set, whose low bits are those of digits.
+std::string MixedBytes(std::size_t size) {
+  const std::string kinds = "0123456789/: aZ\xb0\xb5\xb9\xff";
+  std::mt19937 generator(99);
+  std::string bytes(size, ' ');
+  for (char& byte : bytes) byte = kinds[generator() % kinds.size()];
+  return bytes;
+}
+
+TEST(GeneCountTest, CountsAsReadingByteByByteAndStopsAtTheEndOfTheFile) {
+  TempDirectory directory;
+  // Not a whole number of records, and long enough for many rounds of the wide count.
+  WriteFileBytes("critter.dat", MixedBytes(20'003));
+  PopulationFile file;
+  file.Open("critter.dat");
+  for (const std::int32_t size : {-3, 0, 1, 7, 1'000, 1'999, 2'000, 2'001, 2'500}) {
+    SCOPED_TRACE(size);
+    const GeneSummary bulk = SummariseGenes(file, size);
+    const GeneSummary byByte = reference::SummariseGenesByteByByte(file, size);
+    EXPECT_EQ(bulk.counts, byByte.counts);
+    EXPECT_EQ(bulk.average, byByte.average);
+  }
+  // The largest size the window takes would be ten thousand million positions: only those in
+  // the file are visited, and the rest still weigh in the divisor.
+  const GeneSummary whole = reference::SummariseGenesByteByByte(file, 2'001);
+  const GeneSummary largest = SummariseGenes(file, kLargestPopulation);
+  EXPECT_EQ(largest.counts, whole.counts);
+  EXPECT_DOUBLE_EQ(largest.average * kLargestPopulation, whole.average * 2'001);
+}
+
+}  // namespace
+}  // namespace evo::test
