@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,18 +12,28 @@
 
 namespace evo {
 
+// The floor of x for 0 <= x < 2^63, where it is the truncation: a conversion, not a call.
+inline std::int64_t WholePart(double x) {
+  return static_cast<std::int64_t>(x);
+}
+
 // The fraction in [0, 1) that the two draws of a record pick make: the coarse part from the second
 // draw, the fine part from the first.
 inline double FineFraction(float fine, float coarse) {
-  return (std::floor(static_cast<double>(coarse) * 1000000.0) + static_cast<double>(fine)) /
+  return (static_cast<double>(WholePart(static_cast<double>(coarse) * 1000000.0)) +
+          static_cast<double>(fine)) /
          1000000.0;
 }
 
-// Record k among 1 to count for the two draws of a pick.
+// Record k among 1 to count (count >= 0) for the two draws of a pick.
 inline std::int64_t PickAmong(std::int64_t count, float fine, float coarse) {
-  return static_cast<std::int64_t>(
-             std::floor(static_cast<double>(count) * FineFraction(fine, coarse))) +
-         1;
+  return WholePart(static_cast<double>(count) * FineFraction(fine, coarse)) + 1;
+}
+
+// Within a record or two of the pick, for a fetch into the cache: the fine part, which moves the
+// pick by less than count / 1000000 records, is left out, and so is the division.
+inline std::int64_t PickNear(std::int64_t count, float coarse) {
+  return WholePart(static_cast<double>(count) * static_cast<double>(coarse)) + 1;
 }
 
 // A window on the coming draws of one operation. It never takes a draw that the operation is not

@@ -1,7 +1,7 @@
 // The definitions of BasicSimulation, for the stores it is instantiated with.
 #pragma once
 
-#include <cmath>
+#include <array>
 #include <cstring>
 
 #include "engine/draw_ahead.h"
@@ -84,7 +84,7 @@ void Prefetch(const Store& store, std::int64_t k) {
 // many steps ahead pays best was measured with the benchmark.
 inline constexpr std::size_t kMutationsAhead = 8;
 inline constexpr std::size_t kOffspringAhead = 8;
-inline constexpr std::size_t kExaminationsAhead = 12;
+inline constexpr std::size_t kExaminationsAhead = 20;
 
 // Each mutation takes four draws: two for the record, one for the gene, one for good or bad.
 template <typename Store>
@@ -101,7 +101,7 @@ void BasicSimulation<Store>::Scramble() {
     }
     if (draws.Available() >= kDraws * (kMutationsAhead + 1)) {
       const std::size_t ahead = kDraws * kMutationsAhead;
-      Prefetch(file_, PickAmong(critters, draws.Peek(ahead), draws.Peek(ahead + 1)));
+      Prefetch(file_, PickNear(critters, draws.Peek(ahead + 1)));
     }
     const float fine = draws.Next();
     const std::int64_t k = PickAmong(critters, fine, draws.Next());
@@ -114,7 +114,7 @@ template <typename Store>
 void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float goodDraw) {
   std::string& genome = state.StrCritter;
   file_.ReadRecord(k, genome.data());
-  const auto position = static_cast<std::size_t>(std::floor(double{positionDraw} * 10));
+  const auto position = static_cast<std::size_t>(WholePart(double{positionDraw} * 10));
   char gene = static_cast<char>(genome[position] - 1);
   if (goodDraw <= state.SngGoodFactor) gene = static_cast<char>(gene + 2);
   if (gene == '0' - 1) gene = '0';
@@ -154,8 +154,8 @@ void BasicSimulation<Store>::Reproduce(std::int32_t n) {
     }
     if (draws.Available() >= window) {
       const std::size_t ahead = drawsEach * kOffspringAhead;
-      Prefetch(file_, PickAmong(n, draws.Peek(ahead), draws.Peek(ahead + 1)));
-      if (exchange) Prefetch(file_, PickAmong(n, draws.Peek(ahead + 2), draws.Peek(ahead + 3)));
+      Prefetch(file_, PickNear(n, draws.Peek(ahead + 1)));
+      if (exchange) Prefetch(file_, PickNear(n, draws.Peek(ahead + 3)));
     }
     const float fine = draws.Next();
     file_.ReadRecord(PickAmong(n, fine, draws.Next()), offspring);
@@ -179,7 +179,12 @@ template <typename Store>
 void BasicSimulation<Store>::Select(std::int32_t n) {
   constexpr std::size_t kDraws = 3;
   constexpr std::size_t kWindow = kDraws * (kExaminationsAhead + 1);
-  const double denominator = state.SngDenom;
+  // The survival chance of every gene sum a genome can have, divided once instead of per
+  // examination.
+  std::array<double, kGenes * 9 + 1> chance;
+  for (std::size_t sum = 0; sum < chance.size(); ++sum) {
+    chance[sum] = static_cast<double>(static_cast<float>(sum)) / state.SngDenom;
+  }
   std::int64_t inUse = state.LngActual;
   DrawAhead draws(random_);
   Genome genome{};
@@ -191,16 +196,19 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
       // The record count may fall by a few before that examination: the pick lands within as
       // many records of this one, most often on the same cache line.
       const std::size_t ahead = kDraws * kExaminationsAhead;
-      Prefetch(file_, PickAmong(inUse, draws.Peek(ahead), draws.Peek(ahead + 1)));
+      Prefetch(file_, PickNear(inUse, draws.Peek(ahead + 1)));
     }
     const float fine = draws.Next();
     const std::int64_t k = PickAmong(inUse, fine, draws.Next());
     file_.ReadRecord(k, genome);
     geneSum = 0;
-    for (char gene : genome) geneSum += GeneValue(gene);
+    bool zeroGene = false;
+    for (char gene : genome) {
+      geneSum += GeneValue(gene);
+      zeroGene |= gene == '0';
+    }
     const float x = draws.Next();
-    const bool dies = std::memchr(genome, '0', kGenes) != nullptr ||
-                      x >= static_cast<double>(static_cast<float>(geneSum)) / denominator;
+    const bool dies = zeroGene || x >= chance[static_cast<std::size_t>(geneSum)];
     if (dies) {
       file_.ReadRecord(inUse, genome);
       file_.WriteRecord(k, genome);
