@@ -1,13 +1,63 @@
 #include "engine/random_source.h"
 
+#include <algorithm>
 #include <bit>
 #include <chrono>
 #include <ctime>
 
 namespace evo {
 
+void Mt19937::Seed(std::uint32_t seed) {
+  state_[0] = seed;
+  for (std::uint32_t i = 1; i < kWords; ++i) {
+    state_[i] = 1812433253u * (state_[i - 1] ^ (state_[i - 1] >> 30)) + i;
+  }
+  next_ = kWords;
+}
+
+// Word i becomes a mix of words i and i + 1 with word i + 397, all indices modulo 624. Split at
+// the wrap-arounds, each loop reads only words that it has not yet replaced or that an earlier
+// loop has, so each runs as a plain vector loop.
+void Mt19937::Regenerate() {
+  constexpr std::size_t kShift = 397;
+  const auto mix = [](std::uint32_t word, std::uint32_t following, std::uint32_t far) {
+    const std::uint32_t y = (word & 0x80000000u) | (following & 0x7fffffffu);
+    return far ^ (y >> 1) ^ ((y & 1u) * 0x9908b0dfu);
+  };
+  std::uint32_t* w = state_.data();
+  for (std::size_t i = 0; i < kWords - kShift; ++i) w[i] = mix(w[i], w[i + 1], w[i + kShift]);
+  for (std::size_t i = kWords - kShift; i < kWords - 1; ++i) {
+    w[i] = mix(w[i], w[i + 1], w[i + kShift - kWords]);
+  }
+  w[kWords - 1] = mix(w[kWords - 1], w[0], w[kShift - 1]);
+  next_ = 0;
+}
+
+void Mt19937::Fill(std::uint32_t* out, std::size_t count, int shift) {
+  while (count > 0) {
+    if (next_ == kWords) Regenerate();
+    const std::size_t batch = std::min(count, kWords - next_);
+    const std::uint32_t* words = state_.data() + next_;
+    for (std::size_t i = 0; i < batch; ++i) out[i] = Temper(words[i]) >> shift;
+    next_ += batch;
+    out += batch;
+    count -= batch;
+  }
+}
+
+void TwisterRandomSource::DrawMany(float* out, std::size_t count) {
+  std::array<std::uint32_t, 256> tops;
+  while (count > 0) {
+    const std::size_t batch = std::min(count, tops.size());
+    generator_.Fill(tops.data(), batch, 8);
+    for (std::size_t i = 0; i < batch; ++i) out[i] = static_cast<float>(tops[i]) * 0x1p-24f;
+    out += batch;
+    count -= batch;
+  }
+}
+
 void TwisterRandomSource::SeedFromTimeOfDay(float secondsSinceMidnight) {
-  generator_.seed(std::bit_cast<std::uint32_t>(secondsSinceMidnight));
+  generator_.Seed(std::bit_cast<std::uint32_t>(secondsSinceMidnight));
 }
 
 float SecondsSinceMidnight() {

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "engine/gene_summary.h"
 #include "engine/simulation.h"
@@ -33,6 +34,26 @@ class CountingTwister final : public RandomSource {
  private:
   TwisterRandomSource twister_;
 };
+
+TEST(TwisterTest, GivesTheStandardTwistersOutputsOneAtATimeAndInBatches) {
+  for (const std::uint32_t seed : {0u, 5489u, 0xffffffffu}) {
+    std::mt19937 standard(seed);
+    Mt19937 twister(seed);
+    TwisterRandomSource source(seed);
+    // Batches that end inside and across the refills of the state, among single draws.
+    for (const std::size_t batch : {1, 700, 1, 3, 1300, 624}) {
+      std::vector<float> draws(batch);
+      source.DrawMany(draws.data(), batch);
+      for (std::size_t i = 0; i < batch; ++i) {
+        const std::uint32_t expected = static_cast<std::uint32_t>(standard());
+        ASSERT_EQ(twister(), expected);
+        ASSERT_EQ(draws[i], static_cast<float>(expected >> 8) * 0x1p-24f);
+      }
+      ASSERT_EQ(source.Draw(), static_cast<float>(standard() >> 8) * 0x1p-24f);
+      twister();
+    }
+  }
+}
 
 struct Case {
   const char* name;
