@@ -164,7 +164,7 @@ void FrmMain::CmdMutate_Click() {
   if (runs_.RefuseWhileRunning()) return;
   if (!Attempt([this] { simulation_.GetParameters(); })) return;
   if (!PopulationExists()) return;
-  Attempt([this] { simulation_.Scramble(); });
+  Attempt([this] { simulation_.InsertMutations(); });
 }
 
 void FrmMain::CmdViewPop_Click() {
