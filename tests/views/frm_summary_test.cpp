@@ -9,7 +9,10 @@
 #include <QWindow>
 #include <array>
 #include <cstdint>
+#include <vector>
 
+#include "common/number_caption.h"
+#include "views/average_gene_chart.h"
 #include "views/gene_count_chart.h"
 #include "views/views_test_support.h"
 
@@ -21,8 +24,9 @@ const std::array<const char*, 10> kCountLabels = {"LblZero",  "LblOne",  "LblTwo
                                                   "LblEight", "LblNine"};
 
 struct SummaryWindow {
-  SummaryWindow(const std::string& bytes, std::int32_t populationSize)
-      : disk(bytes), window(new FrmSummary(disk.file, populationSize)) {}
+  SummaryWindow(const std::string& bytes, std::int32_t populationSize,
+                const AverageGeneHistory& history = {})
+      : disk(bytes), window(new FrmSummary(disk.file, populationSize, history)) {}
 
   QString Text(const char* label) const { return window.child<QLabel>(label)->text(); }
   QStringList Counts() const {
@@ -31,6 +35,7 @@ struct SummaryWindow {
     return counts;
   }
   const GeneCountChart& Chart() const { return *window.child<GeneCountChart>("GeneCountChart"); }
+  AverageGeneChart& Course() const { return *window.child<AverageGeneChart>("AverageGeneChart"); }
 
   PopulationOnDisk disk;
   WindowUnderTest<FrmSummary> window;
@@ -90,14 +95,18 @@ TEST(FrmSummary, LaysOutTheFormAsDesignedWithTheChartInTheFreeArea) {
     EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
   }
 
-  const QRect chart = summary.Chart().geometry();
-  EXPECT_GT(chart.top(), average->geometry().bottom());
-  for (const QWidget* control : window->findChildren<QWidget*>()) {
-    if (control != &summary.Chart() && control->parentWidget() == window) {
-      EXPECT_FALSE(chart.intersects(control->geometry())) << control->objectName().toStdString();
+  for (const QWidget* chart : {static_cast<const QWidget*>(&summary.Chart()),
+                               static_cast<const QWidget*>(&summary.Course())}) {
+    const QRect place = chart->geometry();
+    EXPECT_GT(place.top(), average->geometry().bottom());
+    for (const QWidget* control : window->findChildren<QWidget*>()) {
+      if (control != chart && control->parentWidget() == window) {
+        EXPECT_FALSE(place.intersects(control->geometry()))
+            << chart->objectName().toStdString() << " " << control->objectName().toStdString();
+      }
     }
+    EXPECT_TRUE(window->rect().contains(place));
   }
-  EXPECT_TRUE(window->rect().contains(chart));
 }
 
 TEST(FrmSummary, ShowsItselfAndCountsAFreshPopulation) {
@@ -171,6 +180,50 @@ TEST(FrmSummary, DrawsBarsThatFollowTheCounts) {
       EXPECT_GT(bar.left(), chart.BarRect(d - 1).right()) << d;
     }
   }
+}
+
+// The rows of the chart's column at x where the course is drawn, from the top.
+std::vector<int> CourseRows(AverageGeneChart& chart, double x) {
+  const QImage image = chart.grab().toImage();
+  const int column = static_cast<int>(x * image.devicePixelRatio());
+  std::vector<int> rows;
+  for (int y = 0; y < image.height(); ++y) {
+    const QColor pixel = image.pixelColor(column, y);
+    // The course is in the highlight colour; text, axes and guides are grey.
+    if (pixel.blue() - pixel.red() > 60)
+      rows.push_back(static_cast<int>(y / image.devicePixelRatio()));
+  }
+  return rows;
+}
+
+TEST(FrmSummary, ChartsTheAverageGeneWithItsExtremesOrSaysThatNoGenerationRan) {
+  {
+    SummaryWindow summary(std::string(1000, '7'), 100);
+    EXPECT_TRUE(summary.Course().accessibleName().contains("Average gene"));
+    EXPECT_EQ(summary.Course().accessibleDescription(), "No generation run yet");
+    const QRect plot = summary.Course().PlotRect();
+    for (int x = plot.left() + 2; x < plot.right(); x += 5) {
+      EXPECT_TRUE(CourseRows(summary.Course(), x).empty()) << x;
+    }
+  }
+  // A long run at 5 with one generation at 8.75: merged many times over, yet still drawn.
+  AverageGeneHistory history;
+  for (int generation = 1; generation <= 100'000; ++generation) {
+    history.AddAfterGeneration(generation == 61'234 ? 8.75 : 5 + generation / 1e6);
+  }
+  SummaryWindow summary(std::string(1000, '7'), 100, history);
+  AverageGeneChart& chart = summary.Course();
+  EXPECT_EQ(chart.accessibleDescription(), "100000 generations: the average gene went from" +
+                                               NumberCaption(5.000001) + " to" +
+                                               NumberCaption(5.1));
+  const QPointF spike = chart.PointAt(61'234, 8.75);
+  const std::vector<int> rows = CourseRows(chart, spike.x());
+  ASSERT_FALSE(rows.empty());
+  EXPECT_NEAR(rows.front(), spike.y(), 2);
+  EXPECT_NEAR(rows.back(), chart.PointAt(61'234, 5.06).y(), 2);
+  const std::vector<int> flat = CourseRows(chart, chart.PointAt(30'000, 5).x());
+  ASSERT_FALSE(flat.empty());
+  EXPECT_NEAR(flat.front(), chart.PointAt(30'000, 5.03).y(), 2);
 }
 
 TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
