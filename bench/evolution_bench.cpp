@@ -1,6 +1,6 @@
 // One generation, and one count of the genes, over the population file and over memory, at the
 // design-time parameters: 10 mutations, good probability .1, exchange and automatic mutation
-// on, start value 7.
+// on, start value 7; and the record of the average that every generation makes.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/average_gene_history.h"
 #include "engine/gene_summary.h"
 #include "engine/simulation_impl.h"
 #include "memory_store.h"
@@ -114,6 +115,21 @@ void BM_GeneCount(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * population * 10);
 }
 
+// What a generation adds to remember the population's average: one gene count and one record
+// in the history, to set against BM_Generation.
+template <typename Store>
+void BM_RecordAverage(benchmark::State& state) {
+  const std::int64_t population = state.range(0);
+  Bench<Store> bench(population);
+  AverageGeneHistory history;
+  for (auto _ : state) {
+    history.AddAfterGeneration(
+        SummariseGenes(bench.simulation.File(), static_cast<std::int32_t>(population)).average);
+  }
+  benchmark::DoNotOptimize(history.Spans().data());
+  state.SetItemsProcessed(state.iterations() * population);
+}
+
 // The population sizes measured, from a small population to the largest the window accepts.
 void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -123,6 +139,7 @@ BENCHMARK_TEMPLATE(BM_Generation, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_Generation, MemoryStore)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_GeneCount, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_GeneCount, MemoryStore)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_RecordAverage, PopulationFile)->Apply(PopulationSizes);
 
 }  // namespace
 }  // namespace evo::bench
