@@ -26,13 +26,12 @@ class AverageGeneChart : public QWidget {
 
   // Where an average after a number of generations is drawn, in the chart's own coordinates.
   QPointF PointAt(std::int64_t generation, double average) const;
-  // The area inside the axes.
-  QRect PlotRect() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  QRect PlotRect() const;  // the area inside the axes
   void DescribeForScreenReaders();
   void DrawAxes(QPainter& painter) const;
   void DrawCourse(QPainter& painter) const;

@@ -7,9 +7,7 @@
 #include <QTest>
 #include <QWindow>
 
-#include "common/number_caption.h"
 #include "mainwin/main_window_fixture.h"
-#include "views/average_gene_chart.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"
 #include "views/views_test_support.h"
@@ -116,29 +114,6 @@ TEST_F(ViewsFromMainWindow, AnOpenSummaryIsNotCountedAgain) {
   FrmSummary& second = TheOpenView<FrmSummary>();
   EXPECT_EQ(Caption(second, "LblSeven"), " 990");
   EXPECT_EQ(Caption(second, "LblZero"), " 10");
-}
-
-TEST_F(ViewsFromMainWindow, SummaryChartsThePopulationSinceItWasCreated) {
-  random.afterScript = 0.99f;  // every mutation is bad, every critter examined dies
-  CreatePopulation();
-  MainWindowTest::Click("CmdMutate");  // ten bad mutations take one gene from 7 to 0: 6993 / 1000
-  Box("TxtGenNum").setText("2");
-  MainWindowTest::Click("CmdRun");
-  FrmSummary& summary = TheOpenView<FrmSummary>();
-  const auto* chart = summary.findChild<AverageGeneChart*>("AverageGeneChart");
-  EXPECT_EQ(chart->accessibleDescription(), "2 generations: the average gene went from" +
-                                                NumberCaption(6.993) + " to" +
-                                                Caption(summary, "LblAverage"));
-  Click(summary, "CmdDone");
-
-  MainWindowTest::Click("CmdRestartAll");
-  dialogs.messages.clear();
-  CreatePopulation();
-  window.CmdViewSum_Click();
-  EXPECT_EQ(TheOpenView<FrmSummary>()
-                .findChild<AverageGeneChart*>("AverageGeneChart")
-                ->accessibleDescription(),
-            "No generation run yet");
 }
 
 }  // namespace
