@@ -1,7 +1,7 @@
 // The engine over the population file against the straightforward loops over a population in
 // memory, in the same run: one generation at the design-time parameters (10 mutations, good
-// probability .1, exchange and automatic mutation on, start value 7), a long mutation pass, and
-// the count of the genes.
+// probability .1, exchange and automatic mutation on, start value 7), a long mutation pass, the
+// count of the genes, and the record of the average gene that every generation makes.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/average_gene_history.h"
 #include "engine/gene_summary.h"
 #include "engine/simulation_impl.h"
 #include "memory_store.h"
@@ -165,6 +166,21 @@ void BM_GeneCount(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * population * 10);
 }
 
+// What a generation adds to remember the population's average: one gene count and one record
+// in the history, to set against BM_Generation.
+template <typename Store>
+void BM_RecordAverage(benchmark::State& state) {
+  const std::int64_t population = state.range(0);
+  Bench<Store> bench(population);
+  AverageGeneHistory history;
+  for (auto _ : state) {
+    history.AddAfterGeneration(
+        SummariseGenes(bench.simulation.File(), static_cast<std::int32_t>(population)).average);
+  }
+  benchmark::DoNotOptimize(history.Spans().data());
+  state.SetItemsProcessed(state.iterations() * population);
+}
+
 // The population sizes measured, from a small population to the largest the window accepts.
 void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -177,6 +193,7 @@ BENCHMARK_TEMPLATE(BM_MutationPass, StraightforwardLoops, MemoryStore)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_GeneCount, EngineLoops, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_GeneCount, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_RecordAverage, PopulationFile)->Apply(PopulationSizes);
 
 }  // namespace
 }  // namespace evo::bench

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/average_gene_history.h"
 #include "engine/population_file.h"
 #include "engine/random_source.h"
 #include "engine/window_port.h"
@@ -82,9 +83,9 @@ class BasicSimulation {
   // population exists), throws EngineError and changes nothing.
   void GetParameters(ParameterUse use = ParameterUse::ExistingPopulation);
 
-  // Creates a population of the boxes' size and start value in the file, from record 1 on.
-  // Throws EngineError: before anything changed when a box holds what cannot be used; after
-  // closing the file, with no population marked as existing, when the file fails.
+  // Creates a population of the boxes' size and start value in the file, from record 1 on, with
+  // an empty history. Throws EngineError: before anything changed when a box holds what cannot be
+  // used; after closing the file, with no population marked as existing, when the file fails.
   void CreatePopulation();
 
   // A fraction in [0, 1) finer than one draw, from two draws.
@@ -94,29 +95,37 @@ class BasicSimulation {
   // IntHalt.
   void Scramble();
 
-  // One generation: optional mutation pass, reproduction, selection, counter, yield. Throws
-  // FileError when the file cannot grow for the offspring, before reproduction has written
-  // anything (the mutation pass, if any, has already been applied).
+  // The user's mutation pass: Scramble, then the average it leaves in the history.
+  void InsertMutations();
+
+  // One generation: optional mutation pass, reproduction, selection, counter, the average in the
+  // history, yield. Throws FileError when the file cannot grow for the offspring, before
+  // reproduction has written anything (the mutation pass, if any, has already been applied).
   void NextGeneration();
 
-  // Closes the population file; with delete, removes it as well.
+  // Closes the population file; with delete, removes it as well. The population's history goes
+  // with it.
   void CloseFile();
   void CloseAndDeleteFile();
 
   const Store& File() const { return file_; }
   Store& File() { return file_; }
   const std::string& Path() const { return path_; }
+  // The average gene after each generation and mutation pass since the population was created.
+  const AverageGeneHistory& History() const { return history_; }
 
  private:
   void Mutate(std::int64_t k, float positionDraw, float goodDraw);
   void Reproduce(std::int32_t n);
   void Select(std::int32_t n);
   void AdvanceCounter();
+  double PopulationAverage() const;
 
   WindowPort& window_;
   RandomSource& random_;
   std::string path_;
   Store file_;
+  AverageGeneHistory history_;
 };
 
 using Simulation = BasicSimulation<PopulationFile>;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/draw_ahead.h"
+#include "engine/gene_summary.h"
 #include "engine/numeric.h"
 #include "engine/simulation.h"
 
@@ -49,6 +50,7 @@ void BasicSimulation<Store>::CreatePopulation() {
   const std::size_t firstCharacter = startText.find_first_not_of(' ');
   if (firstCharacter == std::string::npos) throw EngineError(kStartValueRefused);
   GetParameters(ParameterUse::NewPopulation);
+  history_.Clear();
   window_.SetGenerationCounter("0");
   try {
     file_.Open(path_);
@@ -111,6 +113,12 @@ void BasicSimulation<Store>::Scramble() {
 }
 
 template <typename Store>
+void BasicSimulation<Store>::InsertMutations() {
+  Scramble();
+  history_.AddAfterMutations(PopulationAverage());
+}
+
+template <typename Store>
 void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float goodDraw) {
   std::string& genome = state.StrCritter;
   file_.ReadRecord(k, genome.data());
@@ -133,6 +141,7 @@ void BasicSimulation<Store>::NextGeneration() {
   Reproduce(n);
   Select(n);
   AdvanceCounter();
+  history_.AddAfterGeneration(PopulationAverage());
   window_.Yield();
 }
 
@@ -227,14 +236,21 @@ void BasicSimulation<Store>::AdvanceCounter() {
   window_.SetGenerationCounter(NumberText(NumericValue(window_.GenerationCounter()) + 1));
 }
 
+// Counted as the summary window counts it, over the population the engine works on.
+template <typename Store>
+double BasicSimulation<Store>::PopulationAverage() const {
+  return SummariseGenes(file_, state.LngCritter).average;
+}
+
 template <typename Store>
 void BasicSimulation<Store>::CloseFile() {
   file_.Close();
+  history_.Clear();
 }
 
 template <typename Store>
 void BasicSimulation<Store>::CloseAndDeleteFile() {
-  file_.Close();
+  CloseFile();
   DeleteFileQuietly(path_);
 }
 

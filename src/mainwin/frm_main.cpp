@@ -164,7 +164,7 @@ void FrmMain::CmdMutate_Click() {
   if (runs_.RefuseWhileRunning()) return;
   if (!Attempt([this] { simulation_.GetParameters(); })) return;
   if (!PopulationExists()) return;
-  Attempt([this] { simulation_.Scramble(); });
+  Attempt([this] { simulation_.InsertMutations(); });
 }
 
 void FrmMain::CmdViewPop_Click() {
@@ -184,7 +184,7 @@ void FrmMain::CmdViewSum_Click() {
   if (!IsOpen(summary_)) {
     const std::optional<std::int32_t> size = ViewedPopulationSize();
     if (!size) return;
-    summary_ = new FrmSummary(simulation_.File(), *size);
+    summary_ = new FrmSummary(simulation_.File(), *size, simulation_.History());
     connect(summary_, &FrmSummary::closed, this, &QWidget::show);
   }
   summary_->show();

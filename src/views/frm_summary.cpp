@@ -9,13 +9,15 @@
 #include "ui_frm_summary.h"
 
 namespace evo {
-FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize, QWidget* parent)
+FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
+                       const AverageGeneHistory& history, QWidget* parent)
     : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::FrmSummary>()) {
   ui_->setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
   ui_->CmdDone->setFocus();
   CentreOnScreen(*this);
+  ui_->AverageGeneChart->SetHistory(history);
   Form_Load(file, populationSize);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/average_gene_history.h"
 #include "engine/population_file.h"
 
 class QCloseEvent;
@@ -20,9 +21,11 @@ class FrmSummary : public QWidget {
   Q_OBJECT
 
  public:
-  // Shows itself, then counts the first 10 * populationSize genes of file. The window deletes
-  // itself when it closes, by Done or by its title bar, and then emits closed().
-  FrmSummary(const PopulationFile& file, std::int32_t populationSize, QWidget* parent = nullptr);
+  // Shows itself, then counts the first 10 * populationSize genes of file and charts the history
+  // of the average gene as it stands. The window deletes itself when it closes, by Done or by its
+  // title bar, and then emits closed().
+  FrmSummary(const PopulationFile& file, std::int32_t populationSize,
+             const AverageGeneHistory& history, QWidget* parent = nullptr);
   ~FrmSummary() override;
 
  signals:

@@ -38,6 +38,13 @@ class CheckingStore {
 
   std::int64_t RecordsWrittenSinceOpen() const { return writtenSinceOpen_; }
 
+  // The gene count reads byte by byte; it may read any record, written or not.
+  char ReadByte(std::int64_t position) const {
+    const auto k = static_cast<std::size_t>((position - 1) / kGenes);
+    const bool written = position >= 1 && k < records_.size() && records_[k].has_value();
+    return written ? (*records_[k])[static_cast<std::size_t>(position - 1) % kGenes] : ' ';
+  }
+
   std::string Record(std::int64_t k) const {
     return records_.at(static_cast<std::size_t>(k - 1)).value_or("never written");
   }

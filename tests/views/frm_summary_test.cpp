@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 
+#include "common/number_caption.h"
+#include "views/average_gene_chart.h"
 #include "views/gene_count_chart.h"
 #include "views/views_test_support.h"
 
@@ -21,8 +23,9 @@ const std::array<const char*, 10> kCountLabels = {"LblZero",  "LblOne",  "LblTwo
                                                   "LblEight", "LblNine"};
 
 struct SummaryWindow {
-  SummaryWindow(const std::string& bytes, std::int32_t populationSize)
-      : disk(bytes), window(new FrmSummary(disk.file, populationSize)) {}
+  SummaryWindow(const std::string& bytes, std::int32_t populationSize,
+                const AverageGeneHistory& history = {})
+      : disk(bytes), window(new FrmSummary(disk.file, populationSize, history)) {}
 
   QString Text(const char* label) const { return window.child<QLabel>(label)->text(); }
   QStringList Counts() const {
@@ -31,6 +34,7 @@ struct SummaryWindow {
     return counts;
   }
   const GeneCountChart& Chart() const { return *window.child<GeneCountChart>("GeneCountChart"); }
+  AverageGeneChart& Course() const { return *window.child<AverageGeneChart>("AverageGeneChart"); }
 
   PopulationOnDisk disk;
   WindowUnderTest<FrmSummary> window;
@@ -90,14 +94,18 @@ TEST(FrmSummary, LaysOutTheFormAsDesignedWithTheChartInTheFreeArea) {
     EXPECT_EQ(name->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
   }
 
-  const QRect chart = summary.Chart().geometry();
-  EXPECT_GT(chart.top(), average->geometry().bottom());
-  for (const QWidget* control : window->findChildren<QWidget*>()) {
-    if (control != &summary.Chart() && control->parentWidget() == window) {
-      EXPECT_FALSE(chart.intersects(control->geometry())) << control->objectName().toStdString();
+  for (const QWidget* chart : {static_cast<const QWidget*>(&summary.Chart()),
+                               static_cast<const QWidget*>(&summary.Course())}) {
+    const QRect place = chart->geometry();
+    EXPECT_GT(place.top(), average->geometry().bottom());
+    for (const QWidget* control : window->findChildren<QWidget*>()) {
+      if (control != chart && control->parentWidget() == window) {
+        EXPECT_FALSE(place.intersects(control->geometry()))
+            << chart->objectName().toStdString() << " " << control->objectName().toStdString();
+      }
     }
+    EXPECT_TRUE(window->rect().contains(place));
   }
-  EXPECT_TRUE(window->rect().contains(chart));
 }
 
 TEST(FrmSummary, ShowsItselfAndCountsAFreshPopulation) {
@@ -171,6 +179,30 @@ TEST(FrmSummary, DrawsBarsThatFollowTheCounts) {
       EXPECT_GT(bar.left(), chart.BarRect(d - 1).right()) << d;
     }
   }
+}
+
+// A long run at 5 with one generation at 8.75: merged many times over, the high is still drawn.
+TEST(FrmSummary, ChartsTheAverageGeneWithItsExtremesOrSaysThatNoGenerationRan) {
+  EXPECT_EQ(SummaryWindow(std::string(1000, '7'), 100).Course().accessibleDescription(),
+            "No generation run yet");
+  AverageGeneHistory history;
+  for (int generation = 1; generation <= 100'000; ++generation) {
+    history.AddAfterGeneration(generation == 61'234 ? 8.75 : 5 + generation / 1e6);
+  }
+  SummaryWindow summary(std::string(1000, '7'), 100, history);
+  AverageGeneChart& chart = summary.Course();
+  EXPECT_TRUE(chart.accessibleName().contains("Average gene"));
+  EXPECT_EQ(chart.accessibleDescription(), "100000 generations: the average gene went from" +
+                                               NumberCaption(5.000001) + " to" +
+                                               NumberCaption(5.1));
+  const QImage image = chart.grab().toImage();
+  const QPointF spike = chart.PointAt(61'234, 8.75) * image.devicePixelRatio();
+  int top = image.height();  // the highest pixel of the course, in the highlight colour
+  for (int y = image.height() - 1; y >= 0; --y) {
+    const QColor pixel = image.pixelColor(static_cast<int>(spike.x()), y);
+    if (pixel.blue() - pixel.red() > 60) top = y;
+  }
+  EXPECT_NEAR(top, spike.y(), 2 * image.devicePixelRatio());
 }
 
 TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
