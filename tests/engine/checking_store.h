@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/population_file.h"
@@ -38,11 +39,13 @@ class CheckingStore {
 
   std::int64_t RecordsWrittenSinceOpen() const { return writtenSinceOpen_; }
 
-  // The gene count reads byte by byte; it may read any record, written or not.
-  char ReadByte(std::int64_t position) const {
-    const auto k = static_cast<std::size_t>((position - 1) / kGenes);
-    const bool written = position >= 1 && k < records_.size() && records_[k].has_value();
-    return written ? (*records_[k])[static_cast<std::size_t>(position - 1) % kGenes] : ' ';
+  // The gene count reads the bytes in bulk; records never written are blanks there.
+  std::string_view Bytes() const {
+    bytes_.assign(records_.size() * kGenes, ' ');
+    for (std::size_t k = 0; k < records_.size(); ++k) {
+      if (records_[k]) bytes_.replace(k * kGenes, kGenes, *records_[k]);
+    }
+    return bytes_;
   }
 
   std::string Record(std::int64_t k) const {
@@ -54,6 +57,7 @@ class CheckingStore {
  private:
   std::vector<std::optional<std::string>> records_;
   std::int64_t writtenSinceOpen_ = 0;
+  mutable std::string bytes_;  // the records laid end to end, for Bytes()
 };
 
 }  // namespace evo::test
