@@ -1,8 +1,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "common/dialogs.h"
 
@@ -36,11 +39,30 @@ void DressAsBox(QDialog& box) {
                      Qt::WindowCloseButtonHint);
 }
 
+// Widens a box so that its title bar shows the whole title: a box sized to a short message
+// would otherwise show a cut title. The title bar's face is the window manager's; a bold face
+// somewhat larger than the program's stands in for it, with room for the window menu and three
+// buttons beside the title. The boxes size themselves to their layouts, so the room goes there.
+void LeaveRoomForTheTitle(QLayout& layout) {
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+  const QFontMetrics metrics(titleFont);
+  auto* room = new QSpacerItem(metrics.horizontalAdvance(kBoxTitle) + 8 * metrics.height(), 0,
+                               QSizePolicy::Minimum, QSizePolicy::Minimum);
+  if (auto* grid = qobject_cast<QGridLayout*>(&layout)) {
+    grid->addItem(room, grid->rowCount(), 0, 1, grid->columnCount());
+  } else {
+    layout.addItem(room);
+  }
+}
+
 }  // namespace
 
 void ModalDialogs::Message(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, OwnerWindow());
   DressAsBox(box);
+  LeaveRoomForTheTitle(*box.layout());
   box.button(QMessageBox::Ok)->setFocus();
   box.exec();
 }
@@ -50,6 +72,8 @@ QString ModalDialogs::Input(const QString& prompt) {
   DressAsBox(box);
   box.setLabelText(prompt);
   box.setTextValue(QString());
+  box.sizeHint();  // lays the box out, which it otherwise does only when shown
+  LeaveRoomForTheTitle(*box.layout());
   return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
