@@ -222,16 +222,6 @@ TEST(FrmShow, ClosesAndTellsByQuitOrByTheTitleBar) {
   }
 }
 
-TEST(FrmShow, EnterPressesTheFocusedButton) {
-  ShowWindow show(NumberedRecords(100), 100);
-  show.window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(show.window.get()));
-  auto* next = show.window.child<QPushButton>("Command3");
-  next->setFocus();
-  QTest::keyClick(next, Qt::Key_Return);
-  EXPECT_EQ(show.Lines(), NumberedLines(21, 41));
-}
-
 TEST(FrmShow, SpeaksThePagingButtonsByWhatTheyDoAndNamesTheList) {
   ShowWindow show(NumberedRecords(100), 100);
   const std::pair<const char*, const char*> buttons[] = {{"Command1", "first page"},
