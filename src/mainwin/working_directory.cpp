@@ -4,11 +4,14 @@
 #include <QStandardPaths>
 
 namespace evo {
+namespace {
 
 QString DataDirectory() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
          "/evolution-simulation";
 }
+
+}  // namespace
 
 QString EnterWorkingDirectory(const QStringList& arguments) {
   if (!arguments.contains(kInDataDirectoryOption)) return {};

@@ -11,11 +11,8 @@ namespace evo {
 // The option of the menu entry's command that asks for the data directory.
 inline constexpr char kInDataDirectoryOption[] = "--in-data-directory";
 
-// The per-user data directory: evolution-simulation under $XDG_DATA_HOME, or under
-// ~/.local/share when that is not set.
-QString DataDirectory();
-
-// With the option among the arguments, makes the data directory (created when missing) the
+// With the option among the arguments, makes the per-user data directory (evolution-simulation
+// under $XDG_DATA_HOME, or under ~/.local/share when that is not set; created when missing) the
 // current directory; otherwise leaves the current directory as it is. Returns an empty text on
 // success and the reason otherwise.
 QString EnterWorkingDirectory(const QStringList& arguments);
