@@ -16,7 +16,8 @@ class Dialogs {
   virtual QString Input(const QString& prompt) = 0;
 };
 
-// The real boxes, modal over the whole program.
+// The real boxes, titled with the program's name, modal over the whole program and centred over
+// the window the user is working in.
 class ModalDialogs final : public Dialogs {
  public:
   void Message(const QString& text) override;

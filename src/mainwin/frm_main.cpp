@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/desktop_conventions.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
@@ -65,6 +66,8 @@ FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setWindowIcon(ProgramIcon());
+  LetEnterPressButtons(*this);
+  TieLabelsToControls(*this);
   WireControls();
   Form_Load();
   ui_->TxtPopSize->setFocus();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/desktop_conventions.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
@@ -33,6 +34,7 @@ FrmShow::FrmShow(const PopulationFile& file, std::int32_t populationSize, Dialog
       dialogs_(dialogs) {
   ui_->setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose);
+  LetEnterPressButtons(*this);
   connect(ui_->Command1, &QPushButton::clicked, this, &FrmShow::Command1_Click);
   connect(ui_->Command2, &QPushButton::clicked, this, &FrmShow::Command2_Click);
   connect(ui_->Command3, &QPushButton::clicked, this, &FrmShow::Command3_Click);

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <array>
 
+#include "common/desktop_conventions.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/gene_summary.h"
@@ -14,6 +15,8 @@ FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
     : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::FrmSummary>()) {
   ui_->setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose);
+  LetEnterPressButtons(*this);
+  TieLabelsToControls(*this);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
   ui_->CmdDone->setFocus();
   CentreOnScreen(*this);

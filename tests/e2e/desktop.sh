@@ -94,12 +94,12 @@ start_desktop() {
   wait_until "openbox to be ready" ls "$E2E_DIR/wm-ready"
 }
 
-# start_program BINARY: starts it in a fresh directory, which becomes the current one, and
-# waits for its main window.
+# start_program PROGRAM [ARGUMENT...]: starts it in a fresh directory, which becomes the current
+# one, and waits for its main window.
 start_program() {
   mkdir "$E2E_DIR/work"
   cd "$E2E_DIR/work" || fail "no working directory"
-  "$1" >"$E2E_DIR/program.log" 2>&1 &
+  "$@" >"$E2E_DIR/program.log" 2>&1 &
   PROGRAM_PID=$!
   wait_for MAIN_WINDOW "the main window" visible_window "EVOLUTION SIMULATION"
 }

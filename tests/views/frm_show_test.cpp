@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "support/accessible.h"
 #include "support/scripted_dialogs.h"
 #include "views/views_test_support.h"
 
@@ -219,6 +220,19 @@ TEST(FrmShow, ClosesAndTellsByQuitOrByTheTitleBar) {
     DeleteClosedWindows();
     EXPECT_FALSE(show.window.alive()) << byTitleBar;
   }
+}
+
+TEST(FrmShow, SpeaksThePagingButtonsByWhatTheyDoAndNamesTheList) {
+  ShowWindow show(NumberedRecords(100), 100);
+  const std::pair<const char*, const char*> buttons[] = {{"Command1", "first page"},
+                                                         {"Command2", "previous page"},
+                                                         {"Command3", "next page"},
+                                                         {"Command4", "last page"}};
+  for (const auto& [button, name] : buttons) {
+    EXPECT_EQ(Spoken(show.window.child<QWidget>(button), QAccessible::Name), name) << button;
+  }
+  EXPECT_EQ(show.window.child<QPushButton>("Command1")->text(), "<<");
+  EXPECT_FALSE(Spoken(show.window.child<QWidget>("List1"), QAccessible::Name).isEmpty());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "common/number_caption.h"
+#include "support/accessible.h"
 #include "views/average_gene_chart.h"
 #include "views/gene_count_chart.h"
 #include "views/views_test_support.h"
@@ -218,6 +219,25 @@ TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
     EXPECT_EQ(closed.count(), 1) << byTitleBar;
     DeleteClosedWindows();
     EXPECT_FALSE(summary.window.alive()) << byTitleBar;
+  }
+}
+
+TEST(FrmSummary, SpeaksEachCountWithItsCaptionAndTheChartWithTheCounts) {
+  SummaryWindow summary(std::string(999, '5') + "6", 100);
+  const std::array<const char*, 10> captions = {"Label11", "Label2", "Label3", "Label4", "Label5",
+                                                "Label6",  "Label7", "Label8", "Label9", "Label10"};
+  for (std::size_t d = 0; d < captions.size(); ++d) {
+    auto* count = summary.window.child<QWidget>(kCountLabels[d]);
+    auto* caption = summary.window.child<QLabel>(captions[d]);
+    EXPECT_EQ(Spoken(count, QAccessible::Name), caption->text()) << d;
+    EXPECT_TRUE(LabelledBy(count, caption)) << d;
+  }
+
+  auto* chart = summary.window.child<QWidget>("GeneCountChart");
+  EXPECT_FALSE(Spoken(chart, QAccessible::Name).isEmpty());
+  const QString description = Spoken(chart, QAccessible::Description);
+  for (const char* count : {"0: 0", "5: 999", "6: 1", "9: 0"}) {
+    EXPECT_TRUE(description.contains(count)) << description.toStdString();
   }
 }
 
