@@ -18,6 +18,7 @@ void BasicSimulation<Store>::Initialise() {
 
 template <typename Store>
 void BasicSimulation<Store>::GetParameters(ParameterUse use) {
+  if (use == ParameterUse::ExistingPopulation) CheckFile();
   const auto critters = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::PopSize)));
   if (!critters || *critters > kLargestPopulation) throw EngineError(kPopulationSizeRefused);
   const auto mutations = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::MutateNum)));
@@ -55,9 +56,9 @@ void BasicSimulation<Store>::CreatePopulation() {
     for (std::int64_t k = 1; k <= state.LngCritter; ++k) {
       file_.WriteRecord(k, state.StrCritter.data());
     }
+    file_.CheckIntact();
   } catch (const FileError&) {
-    file_.Close();
-    state.IntCreated = kFalse;
+    DropPopulation();
     throw;
   }
   state.IntCreated = kTrue;
@@ -100,11 +101,16 @@ void BasicSimulation<Store>::Mutate(std::int64_t k) {
 
 template <typename Store>
 void BasicSimulation<Store>::NextGeneration() {
+  CheckFile();
   if (window_.MutationOn()) Scramble();
-  if (state.IntHalt != kNoHalt) return;
+  if (state.IntHalt != kNoHalt) {
+    CheckFile();
+    return;
+  }
   const std::int32_t n = state.LngCritter;
   Reproduce(n);
   Select(n);
+  CheckFile();
   AdvanceCounter();
   window_.Yield();
 }
@@ -152,14 +158,30 @@ void BasicSimulation<Store>::AdvanceCounter() {
 }
 
 template <typename Store>
+void BasicSimulation<Store>::CheckFile() {
+  if (state.IntCreated == kFalse) return;
+  try {
+    file_.CheckIntact();
+  } catch (const FileError&) {
+    DropPopulation();
+    throw;
+  }
+}
+
+template <typename Store>
+void BasicSimulation<Store>::DropPopulation() {
+  file_.Close();
+  state.IntCreated = kFalse;
+}
+
+template <typename Store>
 void BasicSimulation<Store>::CloseFile() {
   file_.Close();
 }
 
 template <typename Store>
 void BasicSimulation<Store>::CloseAndDeleteFile() {
-  file_.Close();
-  DeleteFileQuietly(path_);
+  file_.CloseAndDelete(path_);
 }
 
 }  // namespace evo
