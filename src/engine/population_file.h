@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/engine_error.h"
+#include "engine/mapping_watch.h"
 
 namespace evo {
 
@@ -26,6 +27,12 @@ class FileError : public EngineError {
 //
 // Reads past the end of the file find no record there; they yield blanks (' '), which are no
 // gene, so a view lists them as blank lines and a count passes over them.
+//
+// Only a regular file is used, never one reached through a symbolic link, and only by one
+// running copy of the program at a time: the open file holds an exclusive advisory lock, which
+// the system drops with the process however it ends. Another program may still shorten, replace
+// or delete the file; an access that this makes impossible goes on over zeros instead of ending
+// the program (see MappingWatch), and CheckIntact tells afterwards.
 class PopulationFile {
  public:
   PopulationFile() = default;
@@ -34,18 +41,31 @@ class PopulationFile {
   ~PopulationFile();
 
   // Opens (creating when missing, keeping what it holds) the file at path for reading and
-  // writing. Closes whatever was open first. Throws FileError.
+  // writing. Closes whatever was open first. Throws FileError, having written nothing, when the
+  // path is not a regular file (a link, a directory, a pipe, a device), when another running copy
+  // holds it, or when it cannot be opened.
   void Open(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
+
+  // Closes the file and removes the one at path: the file open here while path still names it,
+  // otherwise a regular file there that no running copy of the program holds. Anything else at
+  // path, or a failure, is left alone without a word.
+  void CloseAndDelete(const std::string& path);
 
   // Whole records of the file as it stands, and the highest record written since Open.
   std::int64_t RecordCount() const { return static_cast<std::int64_t>(size_ / kGenes); }
   std::int64_t RecordsWrittenSinceOpen() const { return highestWritten_; }
 
   // Grows the file, if needed, to hold records 1 to count, so that writes up to there cannot
-  // fail half-way: the disk space is reserved at once. Throws FileError.
+  // fail half-way: the disk space of every byte up to there, holes of a sparse file included, is
+  // reserved at once. Throws FileError.
   void Reserve(std::int64_t count);
+
+  // Throws FileError, naming the file and what happened to it, when the records written since
+  // Open may no longer be all there: another program shortened, replaced or deleted the file,
+  // or an access through the mapping failed. Nothing when no file is open.
+  void CheckIntact();
 
   void ReadRecord(std::int64_t k, Genome out) const {
     const std::size_t offset = static_cast<std::size_t>(k - 1) * kGenes;
@@ -92,10 +112,12 @@ class PopulationFile {
   int fd_ = -1;
   char* data_ = nullptr;
   std::size_t size_ = 0;
+  std::size_t reserved_ = 0;  // bytes from the start whose disk space is surely allocated
   std::int64_t highestWritten_ = 0;
+  MappingWatch watch_;
 };
 
-// Removes the file at path; a missing file, or one that cannot be removed, is no error.
-void DeleteFileQuietly(const std::string& path);
+// Throws FileError when a running copy of the program holds the population file at path.
+void RefuseIfHeldByAnotherCopy(const std::string& path);
 
 }  // namespace evo

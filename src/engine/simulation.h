@@ -26,16 +26,20 @@ inline const std::string kAllBad = "0000000000";
 // The largest population whose doubled pool of a generation still counts in 32 bits.
 inline constexpr std::int32_t kLargestPopulation = 1073741823;
 
-// The messages of a command refused for a box whose value cannot be used.
+// The messages of a command refused for a box whose value cannot be held. Each says what the box
+// accepts: a count is rounded to the nearest whole number first, so 2.5 is taken (as 2).
 inline constexpr char kPopulationSizeRefused[] =
-    "Population size must be a whole number no larger than 1073741823.";
+    "Population size must round to a whole number from -2147483648 to 1073741823.";
 inline constexpr char kMutationCountRefused[] =
-    "Absolute number mutations per cycle must be a whole number from -2147483648 to 2147483647.";
+    "Absolute number mutations per cycle must round to a whole number from -2147483648 to "
+    "2147483647.";
 inline constexpr char kGoodFactorRefused[] =
-    "Good Mutation Probability must be a number from 0 to 1.";
+    "Good Mutation Probability must be a number from -3.40282346638529E+38 to "
+    "3.40282346638529E+38.";
 inline constexpr char kGenerationCountRefused[] =
-    "Number of Generations to run must be a whole number from -32768 to 32767.";
-inline constexpr char kStartValueRefused[] = "Starting Gene Value must be a value from 1 to 8.";
+    "Number of Generations to run must round to a whole number from -32768 to 32767.";
+inline constexpr char kStartValueRefused[] =
+    "Starting Gene Value must not be empty: type a value from 1 to 8.";
 
 // The module state of the main window, named as the window's code names it. The genome
 // buffers hold exactly ten characters from the start, not only after Initialise: a record read
@@ -80,7 +84,8 @@ class BasicSimulation {
 
   // Loads the parameter boxes into the state and clears IntHalt. A value that the state cannot
   // hold, or a population size beyond the records written (for ExistingPopulation while a
-  // population exists), throws EngineError and changes nothing.
+  // population exists), throws EngineError and changes nothing. For ExistingPopulation the
+  // population file is checked first (CheckFile).
   void GetParameters(ParameterUse use = ParameterUse::ExistingPopulation);
 
   // Creates a population of the boxes' size and start value in the file, from record 1 on, with
@@ -95,16 +100,28 @@ class BasicSimulation {
   // IntHalt.
   void Scramble();
 
-  // The user's mutation pass: Scramble, then the average it leaves in the history.
+  // The user's mutation pass: Scramble, then the average it leaves in the history; throws, through
+  // CheckFile, when the file was damaged from outside during the pass.
   void InsertMutations();
 
   // One generation: optional mutation pass, reproduction, selection, counter, the average in the
   // history, yield. Throws FileError when the file cannot grow for the offspring, before
-  // reproduction has written anything (the mutation pass, if any, has already been applied).
+  // reproduction has written anything (the mutation pass, if any, has already been applied); and,
+  // through CheckFile, when the file was damaged from outside before or during the generation,
+  // without counting it.
   void NextGeneration();
 
-  // Closes the population file; with delete, removes it as well. The population's history goes
-  // with it.
+  // While a population exists: when its file no longer holds it whole (another program
+  // shortened, replaced or deleted it, or an access failed), drops the population and throws
+  // FileError that names the file and says what happened. The commands call it when they have
+  // done their reading and writing, since a file can be cut in the middle of them.
+  void CheckFile();
+
+  // Closes the population file; no population exists any more.
+  void DropPopulation();
+
+  // Closes the population file; with delete, removes it as well, unless it is no regular file
+  // or another running copy of the program holds it. The population's history goes with it.
   void CloseFile();
   void CloseAndDeleteFile();
 

@@ -21,6 +21,7 @@ void BasicSimulation<Store>::Initialise() {
 
 template <typename Store>
 void BasicSimulation<Store>::GetParameters(ParameterUse use) {
+  if (use == ParameterUse::ExistingPopulation) CheckFile();
   const auto critters = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::PopSize)));
   if (!critters || *critters > kLargestPopulation) throw EngineError(kPopulationSizeRefused);
   const auto mutations = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::MutateNum)));
@@ -59,9 +60,9 @@ void BasicSimulation<Store>::CreatePopulation() {
     for (std::int64_t k = 1; k <= state.LngCritter; ++k) {
       file_.WriteRecord(k, state.StrCritter.data());
     }
+    file_.CheckIntact();
   } catch (const FileError&) {
-    file_.Close();
-    state.IntCreated = kFalse;
+    DropPopulation();
     throw;
   }
   state.IntCreated = kTrue;
@@ -115,6 +116,7 @@ void BasicSimulation<Store>::Scramble() {
 template <typename Store>
 void BasicSimulation<Store>::InsertMutations() {
   Scramble();
+  CheckFile();
   history_.AddAfterMutations(PopulationAverage());
 }
 
@@ -135,11 +137,16 @@ void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float go
 
 template <typename Store>
 void BasicSimulation<Store>::NextGeneration() {
+  CheckFile();
   if (window_.MutationOn()) Scramble();
-  if (state.IntHalt != kNoHalt) return;
+  if (state.IntHalt != kNoHalt) {
+    CheckFile();
+    return;
+  }
   const std::int32_t n = state.LngCritter;
   Reproduce(n);
   Select(n);
+  CheckFile();
   AdvanceCounter();
   history_.AddAfterGeneration(PopulationAverage());
   window_.Yield();
@@ -243,6 +250,23 @@ double BasicSimulation<Store>::PopulationAverage() const {
 }
 
 template <typename Store>
+void BasicSimulation<Store>::CheckFile() {
+  if (state.IntCreated == kFalse) return;
+  try {
+    file_.CheckIntact();
+  } catch (const FileError&) {
+    DropPopulation();
+    throw;
+  }
+}
+
+template <typename Store>
+void BasicSimulation<Store>::DropPopulation() {
+  CloseFile();
+  state.IntCreated = kFalse;
+}
+
+template <typename Store>
 void BasicSimulation<Store>::CloseFile() {
   file_.Close();
   history_.Clear();
@@ -250,8 +274,8 @@ void BasicSimulation<Store>::CloseFile() {
 
 template <typename Store>
 void BasicSimulation<Store>::CloseAndDeleteFile() {
-  CloseFile();
-  DeleteFileQuietly(path_);
+  file_.CloseAndDelete(path_);
+  history_.Clear();
 }
 
 }  // namespace evo

@@ -28,7 +28,7 @@ constexpr char kPopulationTooLarge[] = "value must be a million or less";
 constexpr char kProbabilityRefused[] = "Probabilities are only in range 0 to 1";
 constexpr char kStartValueOutOfRange[] = "values must be in range 1 to 8";
 constexpr char kViewedSizeRefused[] =
-    "Population size must be a whole number from -2147483648 to 2147483647.";
+    "Population size must round to a whole number from -2147483648 to 2147483647.";
 
 QIcon ProgramIcon() {
   RegisterMainWindowResources();
@@ -68,6 +68,8 @@ FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
   setWindowIcon(ProgramIcon());
   LetEnterPressButtons(*this);
   TieLabelsToControls(*this);
+  // A drop would change a box's text without the focus ever leaving it, so past its check.
+  for (auto* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
   WireControls();
   Form_Load();
   ui_->TxtPopSize->setFocus();
@@ -163,27 +165,34 @@ void FrmMain::CmdExit_Click() {
   std::_Exit(0);
 }
 
+// Works during a fixed-length run as well: the pass runs between two generations, on the
+// population the run works on, and neither closes nor replaces its file.
 void FrmMain::CmdMutate_Click() {
-  if (runs_.RefuseWhileRunning()) return;
   if (!Attempt([this] { simulation_.GetParameters(); })) return;
+  if (simulation_.state.IntCreated == kFalse &&
+      !Attempt([this] { RefuseIfHeldByAnotherCopy(simulation_.Path()); })) {
+    return;
+  }
   if (!PopulationExists()) return;
   Attempt([this] { simulation_.InsertMutations(); });
 }
 
 void FrmMain::CmdViewPop_Click() {
-  if (!PopulationExists()) return;
+  if (!PopulationExists() || !FileStillHoldsPopulation()) return;
   std::optional<std::int32_t> size;
   if (!IsOpen(genes_) && !(size = ViewedPopulationSize())) return;
   hide();
   if (!IsOpen(genes_)) {
     genes_ = new FrmShow(simulation_.File(), *size, dialogs_);
     connect(genes_, &FrmShow::closed, this, &QWidget::show);
+    connect(genes_, &FrmShow::pageListed, this, [this] { CloseViewOfLostFile(genes_); });
   }
   genes_->show();
+  CloseViewOfLostFile(genes_);
 }
 
 void FrmMain::CmdViewSum_Click() {
-  if (!PopulationExists()) return;
+  if (!PopulationExists() || !FileStillHoldsPopulation()) return;
   if (!IsOpen(summary_)) {
     const std::optional<std::int32_t> size = ViewedPopulationSize();
     if (!size) return;
@@ -192,6 +201,7 @@ void FrmMain::CmdViewSum_Click() {
   }
   summary_->show();
   hide();
+  CloseViewOfLostFile(summary_);
 }
 
 void FrmMain::Form_Load() {
@@ -263,6 +273,16 @@ bool FrmMain::PopulationExists() {
   if (simulation_.state.IntCreated != kFalse) return true;
   ShowMessage(kNoPopulation);
   return false;
+}
+
+bool FrmMain::FileStillHoldsPopulation() {
+  return Attempt([this] { simulation_.CheckFile(); });
+}
+
+// What a view shows of a file that was damaged while it read is no population: the user is told,
+// and the view goes.
+void FrmMain::CloseViewOfLostFile(QWidget* view) {
+  if (view != nullptr && !FileStillHoldsPopulation()) view->close();
 }
 
 std::optional<std::int32_t> FrmMain::ViewedPopulationSize() {

@@ -84,6 +84,10 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   void ShowMessage(const QString& text);
   bool Attempt(const std::function<void()>& command);
   bool PopulationExists();
+  // Checks the population file; false, after telling the user, when it was damaged from outside
+  // and the population is gone.
+  bool FileStillHoldsPopulation();
+  void CloseViewOfLostFile(QWidget* view);
   std::optional<std::int32_t> ViewedPopulationSize();
   void TakeBackEmptied(QLineEdit& box, const QString& message);
 

@@ -51,6 +51,9 @@ bool RunControl::PrepareRun() {
 }
 
 bool RunControl::Generation() {
+  // A mutation pass between two generations may have found the file damaged and dropped the
+  // population; it has told the user.
+  if (state_.IntCreated == kFalse) return false;
   try {
     simulation_.NextGeneration();
     return true;

@@ -22,8 +22,8 @@ class RunControl {
   bool RunInProgress() const { return running_ != Run::None; }
 
   // While a run is in progress, tells the user that the command has to wait and returns true:
-  // the commands that would start a run or create, erase or mutate the population under the
-  // running one call it first.
+  // the commands that would start a second run, or close, erase or replace the file under the
+  // running one, call it first.
   bool RefuseWhileRunning();
 
  private:
@@ -34,7 +34,8 @@ class RunControl {
   // user, when either could not be done: no run may start then.
   bool PrepareRun();
 
-  // One generation; false, after telling the user, when the population file failed under it.
+  // One generation; false, after telling the user, when the population file failed under it,
+  // and false when the population is gone.
   bool Generation();
 
   void ReportDetection();

@@ -72,6 +72,7 @@ void FrmShow::ShowPage() {
   const std::int32_t last = std::min(LngStart + LngMax, LngCritter);
   ListCritters(LngStart, last);
   ui_->Label1->setText("range " + NumberCaption(LngStart) + " to " + NumberCaption(last));
+  emit pageListed();
 }
 
 void FrmShow::ListCritters(std::int64_t first, std::int64_t last) {

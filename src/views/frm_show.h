@@ -23,13 +23,15 @@ class FrmShow : public QWidget {
 
  public:
   // Lists the first page of a population of populationSize critters held in file. The window
-  // deletes itself when it closes, by Quit or by its title bar, and then emits closed().
+  // deletes itself when it closes, by Quit or by its title bar, and then emits closed(). Every
+  // later page emits pageListed() once its records are read.
   FrmShow(const PopulationFile& file, std::int32_t populationSize, Dialogs& dialogs,
           QWidget* parent = nullptr);
   ~FrmShow() override;
 
  signals:
   void closed();
+  void pageListed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

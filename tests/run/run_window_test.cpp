@@ -121,8 +121,8 @@ TEST_F(RunWindowTest, FixedRunEndsInTheSummaryAndLeavesEveryButtonAsItWas) {
   EXPECT_TRUE(SummaryOpen());
 }
 
-// During a fixed-length run nothing may replace, erase or reload the population under it; the
-// counter reset and the views work as always.
+// During a fixed-length run nothing may replace or erase the population under it, nor start a
+// second run; a mutation pass, the counter reset and the views work as always.
 TEST_F(RunWindowTest, DuringAFixedRunTheDisturbingCommandsAreRefused) {
   window.CmdCreate_Click();
   dialogs.messages.clear();
@@ -133,11 +133,13 @@ TEST_F(RunWindowTest, DuringAFixedRunTheDisturbingCommandsAreRefused) {
     if (acted || Counter() != " 2") return;
     acted = true;
     populationBefore = FileBytes("critter.dat");
-    for (const char* command :
-         {"CmdCreate", "CmdRestartAll", "CmdRun", "CmdRunIndef", "CmdMutate"}) {
+    for (const char* command : {"CmdCreate", "CmdRestartAll", "CmdRun", "CmdRunIndef"}) {
       Click(command);
     }
     EXPECT_EQ(FileBytes("critter.dat"), populationBefore);
+    const long drawsBefore = random.draws;
+    Click("CmdMutate");
+    EXPECT_EQ(random.draws - drawsBefore, 4 * 10) << "the design-time 10 mutations";
     Click("CmdResetCounter");
     EXPECT_EQ(Counter(), "0");
     Click("CmdViewSum");
@@ -145,10 +147,10 @@ TEST_F(RunWindowTest, DuringAFixedRunTheDisturbingCommandsAreRefused) {
   };
   Click("CmdRun");
   ASSERT_TRUE(acted);
-  ASSERT_EQ(dialogs.messages.size(), 6);
-  for (int i = 0; i < 5; ++i)
+  ASSERT_EQ(dialogs.messages.size(), 5);
+  for (int i = 0; i < 4; ++i)
     EXPECT_TRUE(dialogs.messages[i].startsWith("Generations are running"));
-  EXPECT_EQ(dialogs.messages[5], "generations were run");
+  EXPECT_EQ(dialogs.messages[4], "generations were run");
   EXPECT_EQ(Counter(), " 2") << "two generations after the reset";
   EXPECT_EQ(window.simulation().state.IntCreated, kTrue);
 }
