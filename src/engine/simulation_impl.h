@@ -138,11 +138,12 @@ void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float go
 template <typename Store>
 void BasicSimulation<Store>::NextGeneration() {
   CheckFile();
-  if (window_.MutationOn()) Scramble();
-  if (state.IntHalt != kNoHalt) {
+  if (window_.MutationOn()) {
+    Scramble();
+    // A pass that ran over a cut file must not lead to growing the file for the offspring.
     CheckFile();
-    return;
   }
+  if (state.IntHalt != kNoHalt) return;
   const std::int32_t n = state.LngCritter;
   Reproduce(n);
   Select(n);

@@ -28,7 +28,8 @@ class OutsideChangesTest : public EngineTest {
  protected:
   OutsideChangesTest() { random.afterScript = kDies; }
 
-  // The command fails for the file, naming it and what happened, and leaves no population.
+  // The command fails for the file, naming it and what happened, and leaves no population and no
+  // history of one.
   void ExpectLost(Simulation& copy, const std::function<void()>& command, const std::string& what) {
     try {
       command();
@@ -40,6 +41,7 @@ class OutsideChangesTest : public EngineTest {
     }
     EXPECT_EQ(copy.state.IntCreated, kFalse);
     EXPECT_FALSE(copy.File().IsOpen());
+    EXPECT_TRUE(copy.History().Spans().empty());
   }
 };
 
