@@ -37,8 +37,8 @@ inline std::int64_t PickNear(std::int64_t count, float coarse) {
 }
 
 // A window on the coming draws of one operation. It never takes a draw that the operation is not
-// sure to use: the caller says, at every refill, how many draws it will take at least from then
-// on. So when the operation ends every draw taken has been used, and the next operation (or a
+// sure to use: the caller says, whenever it looks ahead, how many draws it will take at least from
+// then on. So when the operation ends every draw taken has been used, and the next operation (or a
 // reseeded source) goes on from exactly where a draw-by-draw loop would have left the source.
 class DrawAhead {
  public:
@@ -48,6 +48,24 @@ class DrawAhead {
 
   std::size_t Available() const { return end_ - next_; }
 
+  // Keeps count draws in sight, refilling when fewer are left, as far as the operation is
+  // certain to take that many; true when count draws can be peeked at.
+  bool SeesAhead(std::size_t count, std::uint64_t certain) {
+    if (Available() < count) Refill(certain);
+    return Available() >= count;
+  }
+
+  // The draw that Next would give after ahead further draws; ahead < Available().
+  float Peek(std::size_t ahead) const { return draws_[next_ + ahead]; }
+  // The next draw, used up; Available() > 0.
+  float Next() { return draws_[next_++]; }
+  // A record among 1 to count, from the next two draws; Available() > 1.
+  std::int64_t NextPick(std::int64_t count) {
+    const float fine = Next();
+    return PickAmong(count, fine, Next());
+  }
+
+ private:
   // Tops the window up, up to its capacity, with no more draws than certain in all.
   void Refill(std::uint64_t certain) {
     const std::size_t kept = Available();
@@ -62,12 +80,6 @@ class DrawAhead {
     }
   }
 
-  // The draw that Next would give after ahead further draws; ahead < Available().
-  float Peek(std::size_t ahead) const { return draws_[next_ + ahead]; }
-  // The next draw, used up; Available() > 0.
-  float Next() { return draws_[next_++]; }
-
- private:
   RandomSource& random_;
   std::array<float, 1024> draws_{};
   std::size_t next_ = 0;

@@ -99,15 +99,11 @@ void BasicSimulation<Store>::Scramble() {
   constexpr std::size_t kDraws = 4;
   DrawAhead draws(random_);
   for (std::int32_t i = 0; i < mutations; ++i) {
-    if (draws.Available() < kDraws * (kMutationsAhead + 1)) {
-      draws.Refill(kDraws * static_cast<std::uint64_t>(mutations - i));
+    if (draws.SeesAhead(kDraws * (kMutationsAhead + 1),
+                        kDraws * static_cast<std::uint64_t>(mutations - i))) {
+      Prefetch(file_, PickNear(critters, draws.Peek(kDraws * kMutationsAhead + 1)));
     }
-    if (draws.Available() >= kDraws * (kMutationsAhead + 1)) {
-      const std::size_t ahead = kDraws * kMutationsAhead;
-      Prefetch(file_, PickNear(critters, draws.Peek(ahead + 1)));
-    }
-    const float fine = draws.Next();
-    const std::int64_t k = PickAmong(critters, fine, draws.Next());
+    const std::int64_t k = draws.NextPick(critters);
     const float positionDraw = draws.Next();
     Mutate(k, positionDraw, draws.Next());
   }
@@ -166,19 +162,14 @@ void BasicSimulation<Store>::Reproduce(std::int32_t n) {
   Genome offspring{};
   Genome second{};
   for (std::int32_t i = 1; i <= n; ++i) {
-    if (draws.Available() < window) {
-      draws.Refill(drawsEach * static_cast<std::uint64_t>(n - i + 1));
-    }
-    if (draws.Available() >= window) {
+    if (draws.SeesAhead(window, drawsEach * static_cast<std::uint64_t>(n - i + 1))) {
       const std::size_t ahead = drawsEach * kOffspringAhead;
       Prefetch(file_, PickNear(n, draws.Peek(ahead + 1)));
       if (exchange) Prefetch(file_, PickNear(n, draws.Peek(ahead + 3)));
     }
-    const float fine = draws.Next();
-    file_.ReadRecord(PickAmong(n, fine, draws.Next()), offspring);
+    file_.ReadRecord(draws.NextPick(n), offspring);
     if (exchange) {
-      const float secondFine = draws.Next();
-      file_.ReadRecord(PickAmong(n, secondFine, draws.Next()), second);
+      file_.ReadRecord(draws.NextPick(n), second);
       std::memcpy(offspring + 5, second + 5, 5);
     }
     file_.WriteRecord(std::int64_t{n} + i, offspring);
@@ -208,15 +199,12 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
   int geneSum = -1;  // none examined yet
   while (inUse > n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
-    if (draws.Available() < kWindow) draws.Refill(kDraws * static_cast<std::uint64_t>(inUse - n));
-    if (draws.Available() >= kWindow) {
+    if (draws.SeesAhead(kWindow, kDraws * static_cast<std::uint64_t>(inUse - n))) {
       // The record count may fall by a few before that examination: the pick lands within as
       // many records of this one, most often on the same cache line.
-      const std::size_t ahead = kDraws * kExaminationsAhead;
-      Prefetch(file_, PickNear(inUse, draws.Peek(ahead + 1)));
+      Prefetch(file_, PickNear(inUse, draws.Peek(kDraws * kExaminationsAhead + 1)));
     }
-    const float fine = draws.Next();
-    const std::int64_t k = PickAmong(inUse, fine, draws.Next());
+    const std::int64_t k = draws.NextPick(inUse);
     file_.ReadRecord(k, genome);
     geneSum = 0;
     bool zeroGene = false;
