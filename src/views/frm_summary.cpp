@@ -14,8 +14,10 @@ FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
                        const AverageGeneHistory& history, QWidget* parent)
     : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::FrmSummary>()) {
   ui_->setupUi(this);
+  SetProgramFont(*this);
   setAttribute(Qt::WA_DeleteOnClose);
   LetEnterPressButtons(*this);
+  LetEscapePress(*ui_->CmdDone);
   TieLabelsToControls(*this);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
   ui_->CmdDone->setFocus();
