@@ -22,9 +22,19 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedCommandButtonAndNothingInAField) {
   EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(MainWindowTest, SpeaksTheCounterAndEachFieldWithItsCaptionAndHint) {
-  EXPECT_EQ(Spoken(&Find("LblGencount"), QAccessible::Name), "Generations this run");
-  EXPECT_TRUE(LabelledBy(&Find("LblGencount"), &Find("Label7")));
+TEST_F(MainWindowTest, SpeaksTheCounterAsItMovesAndEachFieldWithItsCaptionAndHint) {
+  QWidget& counter = Find("LblGencount");
+  EXPECT_EQ(Spoken(&counter, QAccessible::Name), "Generations this run 0");
+  EXPECT_EQ(Accessible(&counter)->role(), QAccessible::StaticText);
+  EXPECT_TRUE(LabelledBy(&counter, &Find("Label7")));
+  {
+    ScreenReaderListening screenReader;
+    window.SetGenerationCounter(" 1");
+    EXPECT_EQ(Spoken(&counter, QAccessible::Name), "Generations this run 1");
+    EXPECT_EQ(screenReader.Told(QAccessible::NameChanged, &counter), 1);
+  }
+  EXPECT_EQ(Spoken(&Box("TxtPopSize"), QAccessible::Name), "Population size");
+  EXPECT_EQ(Accessible(&window)->role(), QAccessible::Window);
   for (const char* label : {"Label1", "Label2", "Label3", "Label6"}) {
     auto& caption = Find<QLabel>(label);
     EXPECT_EQ(Spoken(caption.buddy(), QAccessible::Description), caption.toolTip()) << label;
