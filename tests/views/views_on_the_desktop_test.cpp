@@ -56,6 +56,20 @@ TEST(ViewsOnTheDesktop, EnterPressesTheFocusedButtonOnceAndEscapeLeaves) {
   EXPECT_EQ(againClosed.count(), 1);
 }
 
+// A platform theme (qt6ct, KDE's) may replace the application's font after start-up, before
+// the views are made.
+TEST(ViewsOnTheDesktop, KeepTheirFontsWhenThePlatformChangesTheApplicationFont) {
+  QApplication::setFont(QFont("DejaVu Serif", 12));
+  ScriptedDialogs dialogs;
+  PopulationOnDisk disk(NumberedRecords(100));
+  WindowUnderTest<FrmShow> genes(new FrmShow(disk.file, 100, dialogs));
+  WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}));
+  InstallProgramFont();
+  ExpectFont(summary.child<QLabel>("Label12"), 8.25, false);
+  ExpectFont(summary.child<QWidget>("AverageGeneChart"), 8.25, false);
+  ExpectFont(genes.child<QWidget>("List1"), 8.25, false);
+}
+
 // The darkest (or lightest) pixel of a grab against the colour at its corner.
 double HighestContrastOnCorner(const QImage& image) {
   const QColor corner = image.pixelColor(0, 0);
