@@ -294,5 +294,28 @@ TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReason) {
   EXPECT_EQ(Population(), before);
 }
 
+// Another program writes into the population during a run: the generation that finds it tells
+// the user, and no generation runs on after the population is gone.
+TEST_F(RunControlTest, AFileChangedDuringARunEndsItThere) {
+  Create();
+  window.onYield = [this] {
+    if (window.yields == 2) OverwriteFileBytes(temp.Path() / "critter.dat", 5, "x");
+  };
+  SetBox(ParameterBox::GenNum, "5");
+  control.CmdRun_Click();
+  ASSERT_EQ(log.size(), 3);
+  EXPECT_TRUE(log[0].contains("was changed by another program")) << log[0].toStdString();
+  EXPECT_EQ(log.mid(1), QStringList({"generations were run", "summary"}));
+  EXPECT_EQ(window.counter, " 2");
+  EXPECT_EQ(simulation.state.IntCreated, kFalse);
+
+  Create();
+  window.yields = 0;
+  log.clear();
+  control.CmdRunIndef_Click();
+  EXPECT_TRUE(log.contains("loop executed  2 times"));
+  EXPECT_EQ(window.counter, " 1");
+}
+
 }  // namespace
 }  // namespace evo::test
