@@ -58,6 +58,10 @@ std::string HeldByAnotherCopyMessage(const std::string& path) {
          "copy, or start this one in another folder.";
 }
 
+std::string NotOpenMessage() {
+  return "The population file is not open";
+}
+
 std::string PopulationLostMessage(const std::string& path, FileLoss loss) {
   return "The population file " + path + " " + WhatHappened(loss) +
          ", so the population in it is lost. Create a population to start again.";

@@ -17,6 +17,9 @@ std::string HardLinkedMessage(const std::string& path);
 
 std::string HeldByAnotherCopyMessage(const std::string& path);
 
+// A record written while no population file is open.
+std::string NotOpenMessage();
+
 // What happened to the file of a population that is therefore lost.
 enum class FileLoss { Shortened, Deleted, Replaced, Unreadable, Changed };
 std::string PopulationLostMessage(const std::string& path, FileLoss loss);

@@ -172,7 +172,7 @@ std::size_t PopulationFile::FollowLength(const struct stat& status) {
 }
 
 void PopulationFile::Grow(std::size_t newSize) {
-  if (!IsOpen()) throw FileError("The population file is not open");
+  if (!IsOpen()) throw FileError(NotOpenMessage());
   // Real blocks, not sparse holes, for every byte up to the new size, also those the file held
   // already: a full disk must fail here and not later, in the middle of a write through the
   // mapping. The length is looked at first, since the allocation would lengthen a file cut short
