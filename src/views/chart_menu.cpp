@@ -1,0 +1,143 @@
+#include "views/chart_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFocusFrame>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <functional>
+
+#include "common/dialogs.h"
+#include "engine/generation_csv.h"
+
+namespace evo {
+namespace {
+
+// A picture fit for a printed report even from a screen of ordinary density.
+constexpr qreal kLeastImageScale = 2;
+
+QByteArray CsvOf(const GenerationRecord& record) {
+  return QByteArray::fromStdString(GenerationCsv(record));
+}
+
+// In the documents folder: evolution-2026-12-09-1412.csv, evolution-gene-counts-2026-...png.
+QString SuggestedPath(const QString& subject, const QString& suffix) {
+  QString name = "evolution-";
+  if (!subject.isEmpty()) name += subject + "-";
+  name += QDateTime::currentDateTime().toString("yyyy-MM-dd-HHmm") + "." + suffix;
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+}
+
+// Writes through a temporary file beside the target, which replaces it only once everything is
+// written and flushed.
+void SaveWhole(const QString& path, const std::function<bool(QIODevice&)>& write,
+               Dialogs& dialogs) {
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly) && write(file) && file.commit()) return;
+  dialogs.Message("Could not save " + QDir::toNativeSeparators(path) + ": " + file.errorString());
+}
+
+bool WriteSvg(QWidget& chart, QIODevice& device) {
+  QSvgGenerator svg;
+  svg.setOutputDevice(&device);
+  svg.setSize(chart.size());
+  svg.setViewBox(chart.rect());
+  svg.setTitle(chart.accessibleName());
+  svg.setDescription(chart.accessibleDescription());
+  QPainter painter(&svg);
+  chart.render(&painter);
+  return painter.end();
+}
+
+}  // namespace
+
+void CopyData(const GenerationRecord& record) {
+  const QByteArray csv = CsvOf(record);
+  auto* data = new QMimeData;
+  data->setText(QString::fromUtf8(csv));
+  data->setData("text/csv", csv);
+  QApplication::clipboard()->setMimeData(data);
+}
+
+void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs) {
+  const QString path =
+      dialogs.SaveFileName("Save Data As", SuggestedPath({}, "csv"), {"CSV file (*.csv)"});
+  if (path.isEmpty()) return;
+  SaveWhole(
+      path, [&record](QIODevice& file) { return file.write(CsvOf(record)) >= 0; }, dialogs);
+}
+
+QImage ChartImage(QWidget& chart) {
+  const qreal scale = std::max(chart.devicePixelRatioF(), kLeastImageScale);
+  QImage image(chart.size() * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
+  image.fill(chart.palette().color(chart.backgroundRole()));
+  chart.render(&image);
+  return image;
+}
+
+void CopyImage(QWidget& chart) {
+  QApplication::clipboard()->setImage(ChartImage(chart));
+}
+
+// The type follows the name's suffix: .svg for SVG, any other for PNG.
+void SaveImageAs(QWidget& chart, const QString& subject, Dialogs& dialogs) {
+  const QString path = dialogs.SaveFileName("Save Image As", SuggestedPath(subject, "png"),
+                                            {"PNG image (*.png)", "SVG image (*.svg)"});
+  if (path.isEmpty()) return;
+  const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
+  SaveWhole(
+      path,
+      [&chart, svg](QIODevice& file) {
+        return svg ? WriteSvg(chart, file) : ChartImage(chart).save(&file, "PNG");
+      },
+      dialogs);
+}
+
+ChartMenu::ChartMenu(QWidget& chart, const QString& subject, const GenerationRecord& record,
+                     Dialogs& dialogs)
+    : QObject(&chart), chart_(chart), focusFrame_(new QFocusFrame(chart.parentWidget())) {
+  AddAction("Copy Data", [&record] { CopyData(record); });
+  AddAction("Save Data As...", [&record, &dialogs] { SaveDataAs(record, dialogs); });
+  AddAction("Copy Image", [&chart] { CopyImage(chart); });
+  AddAction("Save Image As...",
+            [&chart, subject, &dialogs] { SaveImageAs(chart, subject, dialogs); });
+  chart.setContextMenuPolicy(Qt::ActionsContextMenu);
+  chart.setFocusPolicy(Qt::StrongFocus);
+  focusFrame_->hide();
+  chart.installEventFilter(this);
+}
+
+void ChartMenu::AddAction(const QString& caption, const std::function<void()>& act) {
+  auto* action = new QAction(caption, &chart_);
+  connect(action, &QAction::triggered, this, act);
+  chart_.addAction(action);
+}
+
+// The frame stands around the chart, outside it, so that it never shows in the chart's image.
+// Shift+F10 opens the menu as the Menu key does, at the chart's centre.
+bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) focusFrame_->setWidget(&chart_);
+  if (event->type() == QEvent::FocusOut) focusFrame_->setWidget(nullptr);
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      const QPoint centre = chart_.rect().center();
+      QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, chart_.mapToGlobal(centre));
+      QApplication::sendEvent(&chart_, &menu);
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace evo
