@@ -90,8 +90,9 @@ class BasicSimulation {
   void GetParameters(ParameterUse use = ParameterUse::ExistingPopulation);
 
   // Creates a population of the boxes' size and start value in the file, from record 1 on, with
-  // an empty history and a record that starts with its figures. Throws EngineError: before anything changed when a box holds what cannot be
-  // used; after closing the file, with no population marked as existing, when the file fails.
+  // an empty history and a record that starts with its figures. Throws EngineError: before anything
+  // changed when a box holds what cannot be used; after closing the file, with no population marked
+  // as existing, when the file fails.
   void CreatePopulation();
 
   // A fraction in [0, 1) finer than one draw, from two draws.

@@ -196,8 +196,8 @@ void FrmMain::CmdViewSum_Click() {
   if (!IsOpen(summary_)) {
     const std::optional<std::int32_t> size = ViewedPopulationSize();
     if (!size) return;
-    summary_ =
-        new FrmSummary(simulation_.File(), *size, simulation_.History(), simulation_.Record(), dialogs_);
+    summary_ = new FrmSummary(simulation_.File(), *size, simulation_.History(),
+                              simulation_.Record(), dialogs_);
     connect(summary_, &FrmSummary::closed, this, &QWidget::show);
   }
   summary_->show();

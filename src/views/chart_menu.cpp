@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDateTime>
@@ -14,7 +15,6 @@
 #include <QStandardPaths>
 #include <QSvgGenerator>
 #include <algorithm>
-#include <functional>
 
 #include "common/dialogs.h"
 #include "engine/generation_csv.h"
@@ -37,25 +37,46 @@ QString SuggestedPath(const QString& subject, const QString& suffix) {
   return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
 }
 
+// Hands the device everything, however many writes it takes; the write that fails leaves the
+// device's error saying why.
+bool WriteAll(QIODevice& device, const QByteArray& bytes) {
+  for (qint64 written = 0; written < bytes.size();) {
+    const qint64 now = device.write(bytes.constData() + written, bytes.size() - written);
+    if (now <= 0) return false;
+    written += now;
+  }
+  return true;
+}
+
 // Writes through a temporary file beside the target, which replaces it only once everything is
-// written and flushed.
-void SaveWhole(const QString& path, const std::function<bool(QIODevice&)>& write,
-               Dialogs& dialogs) {
+// written; unbuffered, so that no failure hides in a buffer flushed at the end.
+void SaveWhole(const QString& path, const QByteArray& bytes, Dialogs& dialogs) {
   QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) && write(file) && file.commit()) return;
+  if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(file, bytes) &&
+      file.commit()) {
+    return;
+  }
   dialogs.Message("Could not save " + QDir::toNativeSeparators(path) + ": " + file.errorString());
 }
 
-bool WriteSvg(QWidget& chart, QIODevice& device) {
+QByteArray SvgOf(QWidget& chart) {
+  QBuffer bytes;
   QSvgGenerator svg;
-  svg.setOutputDevice(&device);
+  svg.setOutputDevice(&bytes);
   svg.setSize(chart.size());
   svg.setViewBox(chart.rect());
   svg.setTitle(chart.accessibleName());
   svg.setDescription(chart.accessibleDescription());
   QPainter painter(&svg);
   chart.render(&painter);
-  return painter.end();
+  painter.end();
+  return bytes.data();
+}
+
+QByteArray PngOf(QWidget& chart) {
+  QBuffer bytes;
+  ChartImage(chart).save(&bytes, "PNG");
+  return bytes.data();
 }
 
 }  // namespace
@@ -72,8 +93,7 @@ void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs) {
   const QString path =
       dialogs.SaveFileName("Save Data As", SuggestedPath({}, "csv"), {"CSV file (*.csv)"});
   if (path.isEmpty()) return;
-  SaveWhole(
-      path, [&record](QIODevice& file) { return file.write(CsvOf(record)) >= 0; }, dialogs);
+  SaveWhole(path, CsvOf(record), dialogs);
 }
 
 QImage ChartImage(QWidget& chart) {
@@ -95,12 +115,7 @@ void SaveImageAs(QWidget& chart, const QString& subject, Dialogs& dialogs) {
                                             {"PNG image (*.png)", "SVG image (*.svg)"});
   if (path.isEmpty()) return;
   const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
-  SaveWhole(
-      path,
-      [&chart, svg](QIODevice& file) {
-        return svg ? WriteSvg(chart, file) : ChartImage(chart).save(&file, "PNG");
-      },
-      dialogs);
+  SaveWhole(path, svg ? SvgOf(chart) : PngOf(chart), dialogs);
 }
 
 ChartMenu::ChartMenu(QWidget& chart, const QString& subject, const GenerationRecord& record,

@@ -17,8 +17,8 @@ class ScriptedDialogs : public Dialogs {
   QStringList prompts;          // every input prompt, in order
   std::deque<QString> answers;  // the input boxes' answers; empty text (Cancel) after them
   std::function<void(const QString&)> onMessage;  // runs while the message box would be open
-  QStringList suggestedPaths;   // where every save dialog started, in order
-  std::deque<QString> savePaths;  // the save dialogs' answers; Cancel after them
+  QStringList suggestedPaths;                     // where every save dialog started, in order
+  std::deque<QString> savePaths;                  // the save dialogs' answers; Cancel after them
 
   void Message(const QString& text) override {
     messages << text;

@@ -27,8 +27,7 @@ const std::array<const char*, 10> kCountLabels = {"LblZero",  "LblOne",  "LblTwo
 struct SummaryWindow {
   SummaryWindow(const std::string& bytes, std::int32_t populationSize,
                 const AverageGeneHistory& history = {}, const GenerationRecord& record = {})
-      : disk(bytes),
-        window(new FrmSummary(disk.file, populationSize, history, record, dialogs)) {}
+      : disk(bytes), window(new FrmSummary(disk.file, populationSize, history, record, dialogs)) {}
 
   QString Text(const char* label) const { return window.child<QLabel>(label)->text(); }
   QStringList Counts() const {
