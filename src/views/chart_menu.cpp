@@ -7,13 +7,13 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QSvgGenerator>
+#include <QWidget>
 #include <algorithm>
 
 #include "common/dialogs.h"
@@ -24,6 +24,12 @@ namespace {
 
 // A picture fit for a printed report even from a screen of ordinary density.
 constexpr qreal kLeastImageScale = 2;
+
+// The chart's background and what it draws, without the children over it.
+void DrawChart(QWidget& chart, QPainter& painter) {
+  painter.fillRect(chart.rect(), chart.palette().color(chart.backgroundRole()));
+  chart.render(&painter, {}, {}, QWidget::DrawWindowBackground);
+}
 
 QByteArray CsvOf(const GenerationRecord& record) {
   return QByteArray::fromStdString(GenerationCsv(record));
@@ -68,7 +74,7 @@ QByteArray SvgOf(QWidget& chart) {
   svg.setTitle(chart.accessibleName());
   svg.setDescription(chart.accessibleDescription());
   QPainter painter(&svg);
-  chart.render(&painter);
+  DrawChart(chart, painter);
   painter.end();
   return bytes.data();
 }
@@ -80,6 +86,24 @@ QByteArray PngOf(QWidget& chart) {
 }
 
 }  // namespace
+
+// A frame over the edge of a chart that has the focus, in the palette's highlight, which stands
+// out in a light or a dark palette. It is a child of the chart, so that the chart's picture,
+// drawn without its children, never shows it.
+class ChartFocusFrame : public QWidget {
+ public:
+  explicit ChartFocusFrame(QWidget& chart) : QWidget(&chart) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  }
+};
 
 void CopyData(const GenerationRecord& record) {
   const QByteArray csv = CsvOf(record);
@@ -100,8 +124,8 @@ QImage ChartImage(QWidget& chart) {
   const qreal scale = std::max(chart.devicePixelRatioF(), kLeastImageScale);
   QImage image(chart.size() * scale, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(scale);
-  image.fill(chart.palette().color(chart.backgroundRole()));
-  chart.render(&image);
+  QPainter painter(&image);
+  DrawChart(chart, painter);
   return image;
 }
 
@@ -120,7 +144,7 @@ void SaveImageAs(QWidget& chart, const QString& subject, Dialogs& dialogs) {
 
 ChartMenu::ChartMenu(QWidget& chart, const QString& subject, const GenerationRecord& record,
                      Dialogs& dialogs)
-    : QObject(&chart), chart_(chart), focusFrame_(new QFocusFrame(chart.parentWidget())) {
+    : QObject(&chart), chart_(chart), focusFrame_(new ChartFocusFrame(chart)) {
   AddAction("Copy Data", [&record] { CopyData(record); });
   AddAction("Save Data As...", [&record, &dialogs] { SaveDataAs(record, dialogs); });
   AddAction("Copy Image", [&chart] { CopyImage(chart); });
@@ -128,7 +152,6 @@ ChartMenu::ChartMenu(QWidget& chart, const QString& subject, const GenerationRec
             [&chart, subject, &dialogs] { SaveImageAs(chart, subject, dialogs); });
   chart.setContextMenuPolicy(Qt::ActionsContextMenu);
   chart.setFocusPolicy(Qt::StrongFocus);
-  focusFrame_->hide();
   chart.installEventFilter(this);
 }
 
@@ -138,11 +161,17 @@ void ChartMenu::AddAction(const QString& caption, const std::function<void()>& a
   chart_.addAction(action);
 }
 
-// The frame stands around the chart, outside it, so that it never shows in the chart's image.
 // Shift+F10 opens the menu as the Menu key does, at the chart's centre.
 bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn) focusFrame_->setWidget(&chart_);
-  if (event->type() == QEvent::FocusOut) focusFrame_->setWidget(nullptr);
+  if (event->type() == QEvent::FocusIn) {
+    focusFrame_->setGeometry(chart_.rect());
+    focusFrame_->show();
+  }
+  // The chart's own menu takes the keys only while it is open: the frame stays meanwhile.
+  if (event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    focusFrame_->hide();
+  }
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {

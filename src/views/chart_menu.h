@@ -7,13 +7,13 @@
 #include <QString>
 #include <functional>
 
-class QFocusFrame;
 class QWidget;
 
 namespace evo {
 
 class Dialogs;
 class GenerationRecord;
+class ChartFocusFrame;
 
 // Puts the record on the clipboard as CSV, as plain text and as text/csv.
 void CopyData(const GenerationRecord& record);
@@ -49,7 +49,7 @@ class ChartMenu : public QObject {
   void AddAction(const QString& caption, const std::function<void()>& act);
 
   QWidget& chart_;
-  QFocusFrame* focusFrame_;
+  ChartFocusFrame* focusFrame_;
 };
 
 }  // namespace evo
