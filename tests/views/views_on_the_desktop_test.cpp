@@ -31,7 +31,7 @@ TEST(ViewsOnTheDesktop, EnterPressesTheFocusedButtonOnceAndEscapeLeaves) {
   ScriptedDialogs dialogs;
   PopulationOnDisk disk(NumberedRecords(100));
   WindowUnderTest<FrmShow> genes(new FrmShow(disk.file, 100, dialogs));
-  WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}));
+  WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}, {}, dialogs));
   QSignalSpy genesClosed(genes.get(), &FrmShow::closed);
   QSignalSpy summaryClosed(summary.get(), &FrmSummary::closed);
 
@@ -49,7 +49,7 @@ TEST(ViewsOnTheDesktop, EnterPressesTheFocusedButtonOnceAndEscapeLeaves) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(genes.get()));
   QTest::keyClick(genes->focusWidget(), Qt::Key_Escape);
   EXPECT_EQ(genesClosed.count(), 1);
-  WindowUnderTest<FrmSummary> again(new FrmSummary(disk.file, 100, {}));
+  WindowUnderTest<FrmSummary> again(new FrmSummary(disk.file, 100, {}, {}, dialogs));
   QSignalSpy againClosed(again.get(), &FrmSummary::closed);
   ASSERT_TRUE(QTest::qWaitForWindowActive(again.get()));
   QTest::keyClick(again->focusWidget(), Qt::Key_Escape);
@@ -63,7 +63,7 @@ TEST(ViewsOnTheDesktop, KeepTheirFontsWhenThePlatformChangesTheApplicationFont) 
   ScriptedDialogs dialogs;
   PopulationOnDisk disk(NumberedRecords(100));
   WindowUnderTest<FrmShow> genes(new FrmShow(disk.file, 100, dialogs));
-  WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}));
+  WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}, {}, dialogs));
   InstallProgramFont();
   ExpectFont(summary.child<QLabel>("Label12"), 8.25, false);
   ExpectFont(summary.child<QWidget>("AverageGeneChart"), 8.25, false);
@@ -99,8 +99,9 @@ TEST(ViewsOnTheDesktop, SummaryStaysReadableOnADarkPalette) {
   }
   QApplication::setPalette(dark);
   {
+    ScriptedDialogs dialogs;
     PopulationOnDisk disk(std::string(1000, '7'));
-    WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}));
+    WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}, {}, dialogs));
     EXPECT_GE(HighestContrastOnCorner(summary.child<QLabel>("LblSeven")->grab().toImage()), 4.5);
     auto* chart = summary.child<GeneCountChart>("GeneCountChart");
     const QImage bars = chart->grab().toImage();
