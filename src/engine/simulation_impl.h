@@ -2,7 +2,8 @@
 #pragma once
 
 #include <array>
-#include <cstring>
+#include <cstddef>
+#include <cstdint>
 
 #include "engine/draw_ahead.h"
 #include "engine/gene_summary.h"
@@ -11,7 +12,7 @@
 
 namespace evo {
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::Initialise() {
   state.StrCritter.assign(kGenes, ' ');
   state.Str2Critter.assign(kGenes, ' ');
@@ -19,7 +20,7 @@ void BasicSimulation<Store>::Initialise() {
   state.IntCreated = kFalse;
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::GetParameters(ParameterUse use) {
   if (use == ParameterUse::ExistingPopulation) CheckFile();
   const auto critters = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::PopSize)));
@@ -45,7 +46,7 @@ void BasicSimulation<Store>::GetParameters(ParameterUse use) {
   state.SngGenNum = *generations;
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CreatePopulation() {
   const std::string startText = window_.BoxText(ParameterBox::StartNum);
   const std::size_t firstCharacter = startText.find_first_not_of(' ');
@@ -68,55 +69,56 @@ void BasicSimulation<Store>::CreatePopulation() {
   state.IntCreated = kTrue;
 }
 
-template <typename Store>
+template <RecordStore Store>
 double BasicSimulation<Store>::FineRandom() {
   const float fine = random_.Draw();
   const float coarse = random_.Draw();
   return FineFraction(fine, coarse);
 }
 
-// Brings record k of the store into the cache ahead of its use, where the store can.
-template <typename Store>
-void Prefetch(const Store& store, std::int64_t k) {
-  if constexpr (requires { store.PrefetchRecord(k); }) store.PrefetchRecord(k);
+// Brings records first to last of the store into the cache ahead of their use, where the store
+// can.
+template <RecordStore Store>
+[[gnu::always_inline]] inline void Prefetch(const Store& store, std::int64_t first,
+                                            std::int64_t last) {
+  if constexpr (PrefetchingStore<Store>) store.PrefetchRecords(first, last);
 }
 
 // Every loop below takes its draws in exactly the order and number of a loop that draws as it
 // goes, and reads and writes the same records in the same order: the draws of the coming steps
-// only tell which records to fetch into the cache while the current step waits on its own. How
-// many steps ahead pays best was measured with the benchmark.
+// only tell which records to fetch into the cache while the current step waits on its own. Each
+// loop names the draws of one step once, in the order it takes them; a record pick is two draws,
+// the fine one first. How many steps ahead pays best was measured with the benchmark.
 inline constexpr std::size_t kMutationsAhead = 8;
 inline constexpr std::size_t kOffspringAhead = 8;
 inline constexpr std::size_t kExaminationsAhead = 20;
 
-// Each mutation takes four draws: two for the record, one for the gene, one for good or bad.
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::Scramble() {
+  enum Draw : std::size_t { kRecord, kRecordCoarse, kGenePosition, kGoodOrBad, kDraws };
   // With no critter there is no record to mutate: a pick would land outside the population.
   if (state.LngCritter < 1) return;
   const std::int32_t mutations = state.LngMutateNum;
   const std::int64_t critters = state.LngCritter;
-  constexpr std::size_t kDraws = 4;
-  DrawAhead draws(random_);
+  StepDraws<kDraws, kMutationsAhead> draws(random_);
   for (std::int32_t i = 0; i < mutations; ++i) {
-    if (draws.SeesAhead(kDraws * (kMutationsAhead + 1),
-                        kDraws * static_cast<std::uint64_t>(mutations - i))) {
-      Prefetch(file_, PickNear(critters, draws.Peek(kDraws * kMutationsAhead + 1)));
+    if (draws.SeesAhead(static_cast<std::uint64_t>(mutations - i))) {
+      const std::int64_t ahead = PickNear(critters, draws.Ahead() + kRecord);
+      Prefetch(file_, ahead, ahead);
     }
-    const std::int64_t k = draws.NextPick(critters);
-    const float positionDraw = draws.Next();
-    Mutate(k, positionDraw, draws.Next());
+    const float* step = draws.Take();
+    Mutate(PickFrom(critters, step + kRecord), step[kGenePosition], step[kGoodOrBad]);
   }
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::InsertMutations() {
   Scramble();
   CheckFile();
   history_.AddAfterMutations(PopulationAverage());
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float goodDraw) {
   std::string& genome = state.StrCritter;
   file_.ReadRecord(k, genome.data());
@@ -131,7 +133,7 @@ void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float go
   file_.WriteRecord(k, genome.data());
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::NextGeneration() {
   CheckFile();
   if (window_.MutationOn()) {
@@ -149,44 +151,60 @@ void BasicSimulation<Store>::NextGeneration() {
   window_.Yield();
 }
 
-// Offspring i of N goes to record N + i, from a parent among the records 1 to N: two draws for
-// the parent, two more for the second parent with exchange.
-template <typename Store>
+// Offspring i of N goes to record N + i, from a parent among the records 1 to N.
+template <RecordStore Store>
 void BasicSimulation<Store>::Reproduce(std::int32_t n) {
   state.LngActual = n;
-  const bool exchange = window_.SexOn();
   file_.Reserve(2 * std::int64_t{n});
-  const std::size_t drawsEach = exchange ? 4 : 2;
-  const std::size_t window = drawsEach * (kOffspringAhead + 1);
-  DrawAhead draws(random_);
+  if (window_.SexOn()) {
+    ReproduceFrom<true>(n);
+  } else {
+    ReproduceFrom<false>(n);
+  }
+  if (n >= 1) state.LngActual = 2 * n;
+}
+
+template <RecordStore Store>
+template <bool kExchange>
+void BasicSimulation<Store>::ReproduceFrom(std::int32_t n) {
+  // The second parent's pick only with exchange.
+  enum Draw : std::size_t { kParent, kParentCoarse, kSecondParent, kSecondParentCoarse };
+  constexpr std::size_t kDraws = kExchange ? kSecondParentCoarse + 1 : kParentCoarse + 1;
+  StepDraws<kDraws, kOffspringAhead> draws(random_);
   Genome offspring{};
   Genome second{};
   for (std::int32_t i = 1; i <= n; ++i) {
-    if (draws.SeesAhead(window, drawsEach * static_cast<std::uint64_t>(n - i + 1))) {
-      const std::size_t ahead = drawsEach * kOffspringAhead;
-      Prefetch(file_, PickNear(n, draws.Peek(ahead + 1)));
-      if (exchange) Prefetch(file_, PickNear(n, draws.Peek(ahead + 3)));
+    if (draws.SeesAhead(static_cast<std::uint64_t>(n - i + 1))) {
+      const std::int64_t parent = PickNear(n, draws.Ahead() + kParent);
+      Prefetch(file_, parent, parent);
+      if constexpr (kExchange) {
+        const std::int64_t secondParent = PickNear(n, draws.Ahead() + kSecondParent);
+        Prefetch(file_, secondParent, secondParent);
+      }
     }
-    file_.ReadRecord(draws.NextPick(n), offspring);
-    if (exchange) {
-      file_.ReadRecord(draws.NextPick(n), second);
-      std::memcpy(offspring + 5, second + 5, 5);
+    const float* step = draws.Take();
+    file_.ReadRecord(PickFrom(n, step + kParent), offspring);
+    if constexpr (kExchange) {
+      file_.ReadRecord(PickFrom(n, step + kSecondParent), second);
+      JoinHalves(offspring, second, offspring);
     }
     file_.WriteRecord(std::int64_t{n} + i, offspring);
   }
   if (n >= 1) {
     state.StrCritter.assign(offspring, kGenes);
-    if (exchange) state.Str2Critter.assign(second, kGenes);
-    state.LngActual = 2 * n;
+    if constexpr (kExchange) state.Str2Critter.assign(second, kGenes);
   }
 }
 
-// Culls the pool back to N: a dead critter's record takes the last record in use. Each
-// examination takes three draws: two for the record, one for x.
-template <typename Store>
+// Culls the pool back to N: a dead critter's record takes the last record in use.
+template <RecordStore Store>
 void BasicSimulation<Store>::Select(std::int32_t n) {
-  constexpr std::size_t kDraws = 3;
-  constexpr std::size_t kWindow = kDraws * (kExaminationsAhead + 1);
+  enum Draw : std::size_t { kRecord, kRecordCoarse, kSurvival, kDraws };
+  // The record count falls with every death before the examination looked ahead at, which moves
+  // its pick: the fetch aims at the count expected by then, at the death rate of the last block
+  // of examinations, and takes the records around it that the rate's error may move it to.
+  constexpr std::int64_t kRateBlock = 128;
+  constexpr std::int64_t kAimSpread = 2;
   // The survival chance of every gene sum a genome can have, divided once instead of per
   // examination.
   std::array<double, kGenes * 9 + 1> chance;
@@ -194,51 +212,55 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
     chance[sum] = static_cast<double>(static_cast<float>(sum)) / state.SngDenom;
   }
   std::int64_t inUse = state.LngActual;
-  DrawAhead draws(random_);
+  StepDraws<kDraws, kExaminationsAhead> draws(random_);
+  std::int64_t blockStart = inUse;
+  std::int64_t blockLeft = kRateBlock;
+  std::int64_t deathsAhead = 0;
   Genome genome{};
-  int geneSum = -1;  // none examined yet
+  Examination examined{-1, false};  // none yet
   while (inUse > n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
-    if (draws.SeesAhead(kWindow, kDraws * static_cast<std::uint64_t>(inUse - n))) {
-      // The record count may fall by a few before that examination: the pick lands within as
-      // many records of this one, most often on the same cache line.
-      Prefetch(file_, PickNear(inUse, draws.Peek(kDraws * kExaminationsAhead + 1)));
+    if (draws.SeesAhead(static_cast<std::uint64_t>(inUse - n))) {
+      const std::int64_t aim = PickNear(inUse - deathsAhead, draws.Ahead() + kRecord);
+      Prefetch(file_, aim - kAimSpread, aim + kAimSpread);
     }
-    const std::int64_t k = draws.NextPick(inUse);
+    const float* step = draws.Take();
+    const std::int64_t k = PickFrom(inUse, step + kRecord);
     file_.ReadRecord(k, genome);
-    geneSum = 0;
-    bool zeroGene = false;
-    for (char gene : genome) {
-      geneSum += GeneValue(gene);
-      zeroGene |= gene == '0';
-    }
-    const float x = draws.Next();
-    const bool dies = zeroGene || x >= chance[static_cast<std::size_t>(geneSum)];
+    examined = Examine(genome);
+    const bool dies =
+        examined.zeroGene || step[kSurvival] >= chance[static_cast<std::size_t>(examined.geneSum)];
     if (dies) {
       file_.ReadRecord(inUse, genome);
       file_.WriteRecord(k, genome);
       --inUse;
     }
+    if (--blockLeft == 0) {
+      deathsAhead =
+          ((blockStart - inUse) * std::int64_t{kExaminationsAhead} + kRateBlock / 2) / kRateBlock;
+      blockStart = inUse;
+      blockLeft = kRateBlock;
+    }
   }
-  if (geneSum >= 0) {
+  if (examined.geneSum >= 0) {
     state.StrCritter.assign(genome, kGenes);
-    state.SngNum = static_cast<float>(geneSum);
+    state.SngNum = static_cast<float>(examined.geneSum);
   }
   state.LngActual = static_cast<std::int32_t>(inUse);
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::AdvanceCounter() {
   window_.SetGenerationCounter(NumberText(NumericValue(window_.GenerationCounter()) + 1));
 }
 
 // Counted as the summary window counts it, over the population the engine works on.
-template <typename Store>
+template <RecordStore Store>
 double BasicSimulation<Store>::PopulationAverage() const {
   return SummariseGenes(file_, state.LngCritter).average;
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CheckFile() {
   if (state.IntCreated == kFalse) return;
   try {
@@ -249,19 +271,19 @@ void BasicSimulation<Store>::CheckFile() {
   }
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::DropPopulation() {
   CloseFile();
   state.IntCreated = kFalse;
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CloseFile() {
   file_.Close();
   history_.Clear();
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CloseAndDeleteFile() {
   file_.CloseAndDelete(path_);
   history_.Clear();
