@@ -91,7 +91,7 @@ template <RecordStore Store>
 // the fine one first. How many steps ahead pays best was measured with the benchmark.
 inline constexpr std::size_t kMutationsAhead = 8;
 inline constexpr std::size_t kOffspringAhead = 8;
-inline constexpr std::size_t kExaminationsAhead = 20;
+inline constexpr std::size_t kExaminationsAhead = 32;
 
 template <RecordStore Store>
 void BasicSimulation<Store>::Scramble() {
@@ -196,15 +196,60 @@ void BasicSimulation<Store>::ReproduceFrom(std::int32_t n) {
   }
 }
 
+// The deaths among the coming examinations of selection, foreseen from their survival draws
+// against the usual survival chance of the critters examined lately: the record count that an
+// examination kAhead on will find is the count now less the deaths before it.
+template <std::size_t kAhead>
+class DeathForecast {
+ public:
+  // The deaths foreseen among the next kAhead examinations.
+  std::int64_t Deaths() const { return deaths_; }
+
+  // Foresees the examination kAhead after the next one from its survival draw.
+  void Foresee(float survivalDraw) { Set(survivalDraw >= usualChance_); }
+  // An examination that will not come, or whose draw is not in sight: no death foreseen.
+  void ForeseeNone() { Set(false); }
+
+  // The next examination has been made, of a critter with the given survival chance.
+  void Examined(double chance) {
+    deaths_ -= dies_[next_];
+    dies_[next_] = false;
+    next_ = next_ == kAhead ? 0 : next_ + 1;
+    chanceSum_ += chance;
+    if (++examined_ == kBlock) {
+      usualChance_ = chanceSum_ / kBlock;
+      chanceSum_ = 0;
+      examined_ = 0;
+    }
+  }
+
+ private:
+  static constexpr int kBlock = 128;  // examinations of which the usual chance is the mean
+
+  // The slot of the examination kAhead after the next one, free since the one before the next
+  // was made.
+  void Set(bool dies) {
+    dies_[next_ == 0 ? kAhead : next_ - 1] = dies;
+    deaths_ += dies;
+  }
+
+  // The forecast of the next kAhead + 1 examinations, the next one at next_.
+  std::array<bool, kAhead + 1> dies_{};
+  std::size_t next_ = 0;
+  std::int64_t deaths_ = 0;
+  double usualChance_ = 1;  // none foreseen to die before the first block is examined
+  double chanceSum_ = 0;
+  int examined_ = 0;
+};
+
 // Culls the pool back to N: a dead critter's record takes the last record in use.
 template <RecordStore Store>
 void BasicSimulation<Store>::Select(std::int32_t n) {
   enum Draw : std::size_t { kRecord, kRecordCoarse, kSurvival, kDraws };
-  // The record count falls with every death before the examination looked ahead at, which moves
-  // its pick: the fetch aims at the count expected by then, at the death rate of the last block
-  // of examinations, and takes the records around it that the rate's error may move it to.
-  constexpr std::int64_t kRateBlock = 128;
-  constexpr std::int64_t kAimSpread = 2;
+  // The fetch of an examination ahead aims at its pick among the record count foreseen for it,
+  // with the fine draw (which moves a pick among two million records by up to two), and takes the
+  // records on either side, where one death foreseen wrongly moves the pick.
+  constexpr std::int64_t kAimSpread = 1;
   // The survival chance of every gene sum a genome can have, divided once instead of per
   // examination.
   std::array<double, kGenes * 9 + 1> chance;
@@ -213,34 +258,31 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
   }
   std::int64_t inUse = state.LngActual;
   StepDraws<kDraws, kExaminationsAhead> draws(random_);
-  std::int64_t blockStart = inUse;
-  std::int64_t blockLeft = kRateBlock;
-  std::int64_t deathsAhead = 0;
+  DeathForecast<kExaminationsAhead> forecast;
   Genome genome{};
   Examination examined{-1, false};  // none yet
   while (inUse > n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
     if (draws.SeesAhead(static_cast<std::uint64_t>(inUse - n))) {
-      const std::int64_t aim = PickNear(inUse - deathsAhead, draws.Ahead() + kRecord);
+      const float* ahead = draws.Ahead();
+      const std::int64_t aim = PickFrom(inUse - forecast.Deaths(), ahead + kRecord);
       Prefetch(file_, aim - kAimSpread, aim + kAimSpread);
+      forecast.Foresee(ahead[kSurvival]);
+    } else {
+      forecast.ForeseeNone();
     }
     const float* step = draws.Take();
     const std::int64_t k = PickFrom(inUse, step + kRecord);
     file_.ReadRecord(k, genome);
     examined = Examine(genome);
-    const bool dies =
-        examined.zeroGene || step[kSurvival] >= chance[static_cast<std::size_t>(examined.geneSum)];
-    if (dies) {
+    const double survival =
+        examined.zeroGene ? 0 : chance[static_cast<std::size_t>(examined.geneSum)];
+    if (step[kSurvival] >= survival) {
       file_.ReadRecord(inUse, genome);
       file_.WriteRecord(k, genome);
       --inUse;
     }
-    if (--blockLeft == 0) {
-      deathsAhead =
-          ((blockStart - inUse) * std::int64_t{kExaminationsAhead} + kRateBlock / 2) / kRateBlock;
-      blockStart = inUse;
-      blockLeft = kRateBlock;
-    }
+    forecast.Examined(survival);
   }
   if (examined.geneSum >= 0) {
     state.StrCritter.assign(genome, kGenes);
