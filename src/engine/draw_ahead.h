@@ -25,9 +25,14 @@ inline double FineFraction(float fine, float coarse) {
          1000000.0;
 }
 
+// Record k among 1 to count (count >= 0) for the fraction of a pick.
+inline std::int64_t PickAt(std::int64_t count, double fraction) {
+  return WholePart(static_cast<double>(count) * fraction) + 1;
+}
+
 // Record k among 1 to count (count >= 0) for the two draws of a pick.
 inline std::int64_t PickAmong(std::int64_t count, float fine, float coarse) {
-  return WholePart(static_cast<double>(count) * FineFraction(fine, coarse)) + 1;
+  return PickAt(count, FineFraction(fine, coarse));
 }
 
 // The draws of one record pick stand together, the fine draw first.
@@ -64,6 +69,11 @@ class StepDraws {
 
   // The draws of the step kStepsAhead after the next one, when SeesAhead said so.
   const float* Ahead() const { return draws_.data() + next_ + kDrawsPerStep * kStepsAhead; }
+
+  // The draws of the next step without using them up, or null when they are not in sight yet.
+  const float* PeekNext() const {
+    return Available() >= kDrawsPerStep ? draws_.data() + next_ : nullptr;
+  }
 
   // The draws of the next step, used up; after SeesAhead.
   const float* Take() {

@@ -259,6 +259,8 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
   std::int64_t inUse = state.LngActual;
   StepDraws<kDraws, kExaminationsAhead> draws(random_);
   DeathForecast<kExaminationsAhead> forecast;
+  constexpr std::int64_t kUnknown = 0;  // the next pick, before its draws are in sight
+  std::int64_t k = kUnknown;
   Genome genome{};
   Examination examined{-1, false};  // none yet
   while (inUse > n) {
@@ -272,15 +274,27 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
       forecast.ForeseeNone();
     }
     const float* step = draws.Take();
-    const std::int64_t k = PickFrom(inUse, step + kRecord);
+    if (k == kUnknown) k = PickFrom(inUse, step + kRecord);
     file_.ReadRecord(k, genome);
     examined = Examine(genome);
     const double survival =
         examined.zeroGene ? 0 : chance[static_cast<std::size_t>(examined.geneSum)];
+    // The next examination's pick for either outcome of this one, worked out while the outcome
+    // is pending, so that when it was guessed wrong the next read need not wait for the pick.
+    std::int64_t ifSurvives = kUnknown;
+    std::int64_t ifDies = kUnknown;
+    if (const float* following = draws.PeekNext()) {
+      const double fraction = FineFraction(following[kRecord], following[kRecordCoarse]);
+      ifSurvives = PickAt(inUse, fraction);
+      ifDies = PickAt(inUse - 1, fraction);
+    }
     if (step[kSurvival] >= survival) {
       file_.ReadRecord(inUse, genome);
       file_.WriteRecord(k, genome);
       --inUse;
+      k = ifDies;
+    } else {
+      k = ifSurvives;
     }
     forecast.Examined(survival);
   }
