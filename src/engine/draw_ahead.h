@@ -30,14 +30,14 @@ inline std::int64_t PickAt(std::int64_t count, double fraction) {
   return WholePart(static_cast<double>(count) * fraction) + 1;
 }
 
-// Record k among 1 to count (count >= 0) for the two draws of a pick.
-inline std::int64_t PickAmong(std::int64_t count, float fine, float coarse) {
-  return PickAt(count, FineFraction(fine, coarse));
+// The fraction of a record pick from its two draws, which stand together, the fine one first.
+inline double PickFraction(const float* pick) {
+  return FineFraction(pick[0], pick[1]);
 }
 
-// The draws of one record pick stand together, the fine draw first.
+// Record k among 1 to count (count >= 0) for the two draws of a pick.
 inline std::int64_t PickFrom(std::int64_t count, const float* pick) {
-  return PickAmong(count, pick[0], pick[1]);
+  return PickAt(count, PickFraction(pick));
 }
 
 // Within a record or two of the pick, for a fetch into the cache: the fine part, which moves the

@@ -284,7 +284,7 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
     std::int64_t ifSurvives = kUnknown;
     std::int64_t ifDies = kUnknown;
     if (const float* following = draws.PeekNext()) {
-      const double fraction = FineFraction(following[kRecord], following[kRecordCoarse]);
+      const double fraction = PickFraction(following + kRecord);
       ifSurvives = PickAt(inUse, fraction);
       ifDies = PickAt(inUse - 1, fraction);
     }
