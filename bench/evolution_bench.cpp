@@ -1,9 +1,9 @@
 // The engine over the population file against the straightforward loops over a population in
 // memory, in the same run: one generation at the design-time parameters (10 mutations, good
 // probability .1, exchange and automatic mutation on, start value 7), a long mutation pass, the
-// count of the genes, and the record of the average gene that every generation makes. Also in
-// the same run, the machine's own limit for a generation's work: the rate of independent reads
-// of records at random in memory, and the rate of draws.
+// count of the genes, and the record of the average gene and the check of the file that every
+// generation makes. Also in the same run, the machine's own limit for a generation's work: the
+// rate of independent reads of records at random in memory, and the rate of draws.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -226,6 +226,18 @@ void BM_RecordAverage(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * population);
 }
 
+// What a generation spends making sure that the file still holds the population as the program
+// wrote it (its length, its name, the fault watch and the genes of every record in use), to set
+// against BM_Generation: a generation with automatic mutation checks three times, before and
+// after its mutation pass and after selection.
+template <typename Store>
+void BM_CheckFile(benchmark::State& state) {
+  const std::int64_t population = state.range(0);
+  Bench<Store> bench(population);
+  for (auto _ : state) bench.simulation.CheckFile();
+  state.SetItemsProcessed(state.iterations() * population);
+}
+
 // The machine's limit for the records a generation reads at random: independent reads of one
 // record each at random places of a 20 MB buffer, the file of a million critters during a
 // generation, each fetched into the cache 32 reads ahead, which kept the memory busiest here (8,
@@ -291,6 +303,7 @@ BENCHMARK_TEMPLATE(BM_MutationPass, StraightforwardLoops, MemoryStore)
 BENCHMARK_TEMPLATE(BM_GeneCount, EngineLoops, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_GeneCount, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_RecordAverage, PopulationFile)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_CheckFile, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK(BM_RandomRecordReads)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Draws)->Unit(benchmark::kNanosecond);
 

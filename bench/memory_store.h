@@ -25,6 +25,7 @@ class MemoryStore {
   }
   // Nothing outside the program can change memory.
   void CheckIntact() {}
+  void SetRecordsInUse(std::int64_t /*count*/) {}
 
   void Reserve(std::int64_t count) {
     if (count > 0) GrowTo(static_cast<std::size_t>(count) * kGenes);

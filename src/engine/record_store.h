@@ -17,7 +17,8 @@ using Genome = char[kGenes];
 //
 // - Open starts a new count of the records written, keeping what the store holds; Close ends it.
 //   CloseAndDelete closes and removes what path names, when the store can.
-// - CheckIntact throws FileError when records written since Open may no longer be all there.
+// - SetRecordsInUse says that records 1 to count hold the population; CheckIntact throws
+//   FileError when they may no longer be all there as written.
 // - Reserve makes room for records 1 to count, so that writing them cannot fail half-way.
 // - ReadRecord of a record past the end yields blanks; WriteRecord grows the store as needed.
 // - RecordsWrittenSinceOpen is the highest record written since Open.
