@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 namespace evo::test {
 
@@ -24,17 +25,7 @@ inline bool LabelledBy(QWidget* control, QWidget* label) {
   return false;
 }
 
-// While it lives, Qt sends its accessibility events as if a screen reader were listening (the
-// offscreen platform has none), and they are recorded.
-class ScreenReaderListening {
- public:
-  ScreenReaderListening();
-  ~ScreenReaderListening();
-  ScreenReaderListening(const ScreenReaderListening&) = delete;
-  ScreenReaderListening& operator=(const ScreenReaderListening&) = delete;
-
-  // How many events of the kind were told about the control.
-  static int Told(QAccessible::Event kind, const QObject* control);
-};
+// How many name-change events a screen reader would be told of the control while action runs.
+int NameChangesTold(const QObject* control, const std::function<void()>& action);
 
 }  // namespace evo::test

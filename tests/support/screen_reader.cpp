@@ -1,44 +1,29 @@
-// Qt's test recorder of accessibility events defines an operator in its header, so one source
-// file holds all its use.
+// Qt's recorder of accessibility events defines an operator in its header: one file uses it.
 #include <QtTest/qtestaccessible.h>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
+#include <algorithm>
+
 #include "support/accessible.h"
 
 namespace evo::test {
-namespace {
 
-QPlatformAccessibility* Platform() {
-  return QGuiApplicationPrivate::platformIntegration()->accessibility();
-}
-
-// The recorder's own clearing forgets the copies it made without deleting them.
-void ForgetEvents() {
-  qDeleteAll(QTestAccessibility::events());
-  QTestAccessibility::clearEvents();
-}
-
-}  // namespace
-
-ScreenReaderListening::ScreenReaderListening() {
+int NameChangesTold(const QObject* control, const std::function<void()>& action) {
+  // The offscreen platform has no screen reader that would ask Qt for its events.
+  QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
   QTestAccessibility::initialize();
-  ForgetEvents();
-  Platform()->setActive(true);
-}
-
-ScreenReaderListening::~ScreenReaderListening() {
-  Platform()->setActive(false);
-  ForgetEvents();
-}
-
-int ScreenReaderListening::Told(QAccessible::Event kind, const QObject* control) {
-  int count = 0;
-  for (const QAccessibleEvent* event : QTestAccessibility::events()) {
-    if (event->type() == kind && event->object() == control) ++count;
-  }
-  return count;
+  platform->setActive(true);
+  action();
+  platform->setActive(false);
+  const auto events = QTestAccessibility::events();
+  const auto told = std::count_if(events.begin(), events.end(), [control](const auto* event) {
+    return event->type() == QAccessible::NameChanged && event->object() == control;
+  });
+  qDeleteAll(events);  // the recorder's own clearing forgets its copies without deleting them
+  QTestAccessibility::clearEvents();
+  return static_cast<int>(told);
 }
 
 }  // namespace evo::test
