@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# The program started as the desktop's menu starts it: by the command of its menu entry, found on
-# the PATH, from a folder that stands for the home folder. The data file lives in the program's
-# data directory under $XDG_DATA_HOME, never in the starting folder, and a box carries the
-# program's name as its title.
-# Usage: menu_start.sh DIRECTORY_OF_THE_PROGRAM "COMMAND OF THE MENU ENTRY"
+# The program started as the desktop's menu starts it: by the command of its menu entry, from a
+# folder that stands for the home folder, with a data home and a runtime folder of its own.
+# The data directory is made under $XDG_DATA_HOME and holds the data file, the starting folder
+# gets nothing, and a box carries the program's name as its title. A second start while the
+# first copy runs brings that copy's window forward and ends; a killed copy does not block the
+# next start; a data directory that cannot be made is reported in a box with the program's icon.
+# Usage: menu_start.sh "COMMAND OF THE MENU ENTRY"
 set -euo pipefail
-export PATH="$(realpath "$1"):$PATH"
-read -r -a command <<<"$2"
+read -r -a command <<<"$1"
 # shellcheck source=desktop.sh
 source "$(dirname "$0")/desktop.sh"
-[ -n "${XDG_DATA_HOME:-}" ] || fail "XDG_DATA_HOME must name a scratch folder"
+
+start_desktop
+export XDG_DATA_HOME="$E2E_DIR/data" XDG_RUNTIME_DIR="$E2E_DIR"
 data="$XDG_DATA_HOME/evolution-simulation"
-rm -rf "$data"
 
 step "start from the menu entry: ${command[*]}"
-start_desktop
 start_program "${command[@]}"
 home=$PWD
 [ -d "$data" ] || fail "the data directory $data was not created"
@@ -30,8 +31,46 @@ answer_box
 [ "$(wc -c <"$data/critter.dat")" -eq 1000 ] || fail "critter.dat is not in $data"
 [ -z "$(ls -A "$home")" ] || fail "the starting folder got files: $(ls -A "$home")"
 
+step "a second start while the first copy's window is minimised"
+xdotool windowminimize --sync "$MAIN_WINDOW"
+timeout "$E2E_TIMEOUT" "${command[@]}" >"$E2E_DIR/second.log" 2>&1 ||
+  fail "the second start ended with status $?: $(cat "$E2E_DIR/second.log")"
+wait_until "the first copy's window to come forward" \
+  bash -c "[ \"\$(xdotool getactivewindow)\" = $MAIN_WINDOW ] && echo active"
+windows=$(xdotool search --onlyvisible --name '^EVOLUTION SIMULATION$' | wc -l)
+[ "$windows" -eq 1 ] || fail "$windows main windows are showing"
+
 step "exit"
 press alt+x
 wait_for_end
 [ ! -e "$data/critter.dat" ] || fail "critter.dat is still there after Exit"
+
+step "a copy killed while it ran does not block the next start"
+rm -rf "$E2E_DIR/work"
+start_program "${command[@]}"
+kill -KILL "$PROGRAM_PID"
+wait "$PROGRAM_PID" 2>/dev/null || true
+wait_until "the killed copy's window to go" \
+  bash -c "[ -z \"\$(xdotool search --onlyvisible --name '^EVOLUTION SIMULATION$')\" ] && echo gone"
+rm -rf "$E2E_DIR/work"
+start_program "${command[@]}"
+press alt+x
+wait_for_end
+
+step "a data directory that cannot be made"
+rm -rf "$XDG_DATA_HOME" "$E2E_DIR/work"
+touch "$XDG_DATA_HOME"
+mkdir "$E2E_DIR/work"
+cd "$E2E_DIR/work"
+"${command[@]}" >"$E2E_DIR/program.log" 2>&1 &
+PROGRAM_PID=$!
+wait_for box "the start-up error box" visible_window "Evolution Simulation"
+[[ "$(xprop -id "$box" _NET_WM_ICON)" == *"Icon (16 x 16)"* ]] ||
+  fail "the start-up error box carries no 16 px icon"
+activate "$box"
+xdotool key --clearmodifiers Return
+status=0
+wait "$PROGRAM_PID" || status=$?
+PROGRAM_PID=""
+[ "$status" -eq 1 ] || fail "the program ended with status $status, not 1"
 echo "PASS"
