@@ -10,11 +10,13 @@
 #include "mainwin/frm_main.h"
 #include "mainwin/program_icon.h"
 #include "mainwin/start_rendezvous.h"
+#include "mainwin/startup_feedback.h"
 #include "mainwin/working_directory.h"
 
 int main(int argc, char** argv) {
   // A terminal, a packager's script or help2man gets its answer without a display.
   if (const std::optional<int> status = evo::AnswerInformationOption(argc, argv)) return *status;
+  const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
   QApplication app(argc, argv);
   const std::optional<evo::StartOptions> options = evo::ReadStartOptions(QApplication::arguments());
   if (!options) return evo::kUsageStatus;
@@ -33,7 +35,10 @@ int main(int argc, char** argv) {
       dialogs.Message(failure);
       return 1;
     }
-    if (rendezvous.emplace(QDir::currentPath()).PassedToRunningCopy()) return 0;
+    if (rendezvous.emplace(QDir::currentPath()).PassedToRunningCopy()) {
+      evo::EndStartupFeedback(startupId);
+      return 0;
+    }
   }
   evo::TwisterRandomSource random;
   evo::FrmMain window(dialogs, random);
