@@ -12,6 +12,7 @@
 #include <QLocalSocket>
 #include <QThread>
 #include <QWidget>
+#include <cerrno>
 #include <cstdio>
 
 namespace evo {
@@ -59,8 +60,15 @@ bool StartRendezvous::PassedToRunningCopy() {
     AnswerLaterStarts();
     return false;
   }
+  const int lockFailure = errno;
   ::close(lock_);
   lock_ = -1;
+  // Only a lock held by another process means that a copy runs.
+  if (lockFailure != EWOULDBLOCK) {
+    errno = lockFailure;
+    std::perror(("evolution-simulation: " + lockPath_).toLocal8Bit().constData());
+    return false;
+  }
   if (CallRunningCopy()) return true;
   std::fprintf(stderr,
                "evolution-simulation: the copy running for this data directory does not "
