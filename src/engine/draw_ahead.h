@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -45,6 +46,38 @@ inline std::int64_t PickFrom(std::int64_t count, const float* pick) {
 inline std::int64_t PickNear(std::int64_t count, const float* pick) {
   return WholePart(static_cast<double>(count) * static_cast<double>(pick[1])) + 1;
 }
+
+// The pick fractions of a loop's coming steps, each worked out once, when the loop looks at the
+// step ahead to fetch its record, and kept until the step comes. A fraction costs a division and
+// a chain of conversions; the loop needs it twice, for the fetch and for the pick itself.
+template <std::size_t kStepsAhead>
+class PickFractions {
+ public:
+  // Keeps the fraction of the step kStepsAhead after the current one.
+  void KeepAhead(double fraction) {
+    const std::uint64_t step = current_ + kStepsAhead;
+    kept_[step % kKept] = {step, fraction};
+  }
+
+  // The fraction of the step after the current one: the one kept, else worked out from its pick.
+  double Following(const float* pick) const {
+    const Kept& kept = kept_[(current_ + 1) % kKept];
+    return kept.step == current_ + 1 ? kept.fraction : PickFraction(pick);
+  }
+
+  // The following step becomes the current one.
+  void Advance() { ++current_; }
+
+ private:
+  struct Kept {
+    std::uint64_t step = ~std::uint64_t{0};  // none
+    double fraction = 0;
+  };
+  static constexpr std::size_t kKept = std::bit_ceil(kStepsAhead + 1);
+
+  std::array<Kept, kKept> kept_{};
+  std::uint64_t current_ = 0;
+};
 
 // A window on the coming draws of a loop whose every step takes kDrawsPerStep draws: the loop
 // sees the draws of the step kStepsAhead after the next one, to fetch the records that step will

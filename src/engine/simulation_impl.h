@@ -264,6 +264,7 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
   std::int64_t inUse = state.LngActual;
   StepDraws<kDraws, kExaminationsAhead> draws(random_);
   DeathForecast<kExaminationsAhead> forecast;
+  PickFractions<kExaminationsAhead> fractions;
   constexpr std::int64_t kUnknown = 0;  // the next pick, before its draws are in sight
   std::int64_t k = kUnknown;
   Genome genome{};
@@ -272,7 +273,9 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
     if (draws.SeesAhead(static_cast<std::uint64_t>(inUse - n))) {
       const float* ahead = draws.Ahead();
-      const std::int64_t aim = PickFrom(inUse - forecast.Deaths(), ahead + kRecord);
+      const double aheadFraction = PickFraction(ahead + kRecord);
+      fractions.KeepAhead(aheadFraction);
+      const std::int64_t aim = PickAt(inUse - forecast.Deaths(), aheadFraction);
       Prefetch(file_, aim - kAimSpread, aim + kAimSpread);
       forecast.Foresee(ahead[kSurvival]);
     } else {
@@ -289,7 +292,7 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
     std::int64_t ifSurvives = kUnknown;
     std::int64_t ifDies = kUnknown;
     if (const float* following = draws.PeekNext()) {
-      const double fraction = PickFraction(following + kRecord);
+      const double fraction = fractions.Following(following + kRecord);
       ifSurvives = PickAt(inUse, fraction);
       ifDies = PickAt(inUse - 1, fraction);
     }
@@ -302,6 +305,7 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
       k = ifSurvives;
     }
     forecast.Examined(survival);
+    fractions.Advance();
   }
   if (examined.geneSum >= 0) {
     state.StrCritter.assign(genome, kGenes);
