@@ -1,7 +1,8 @@
 // The engine over the population file against the straightforward loops over a population in
 // memory, in the same run: one generation at the design-time parameters (10 mutations, good
 // probability .1, exchange and automatic mutation on, start value 7), a long mutation pass, the
-// count of the genes, and the record of the average gene that every generation makes.
+// count of the genes, and the record of the average gene and the check of the file that every
+// generation makes.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -181,6 +182,18 @@ void BM_RecordAverage(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * population);
 }
 
+// What a generation spends making sure that the file still holds the population as the program
+// wrote it (its length, its name, the fault watch and the genes of every record in use), to set
+// against BM_Generation: a generation with automatic mutation checks three times, before and
+// after its mutation pass and after selection.
+template <typename Store>
+void BM_CheckFile(benchmark::State& state) {
+  const std::int64_t population = state.range(0);
+  Bench<Store> bench(population);
+  for (auto _ : state) bench.simulation.CheckFile();
+  state.SetItemsProcessed(state.iterations() * population);
+}
+
 // The population sizes measured, from a small population to the largest the window accepts.
 void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -194,6 +207,7 @@ BENCHMARK_TEMPLATE(BM_MutationPass, StraightforwardLoops, MemoryStore)
 BENCHMARK_TEMPLATE(BM_GeneCount, EngineLoops, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_GeneCount, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_RecordAverage, PopulationFile)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_CheckFile, PopulationFile)->Apply(PopulationSizes);
 
 }  // namespace
 }  // namespace evo::bench

@@ -21,6 +21,7 @@ class MemoryStore {
   void Close() { writtenSinceOpen_ = 0; }
   // Nothing outside the program can change memory.
   void CheckIntact() {}
+  void SetRecordsInUse(std::int64_t /*count*/) {}
 
   void Reserve(std::int64_t count) {
     if (count > 0) GrowTo(static_cast<std::size_t>(count) * kGenes);

@@ -44,4 +44,23 @@ __attribute__((target_clones("avx2", "default"))) DigitCounts CountDigits(std::s
   return counts;
 }
 
+// Built like CountDigits; one comparison a byte instead of ten, and no early exit, since an
+// intact population, the usual case, is read to its end anyway.
+__attribute__((target_clones("avx2", "default"))) bool AllDigits(std::string_view bytes) {
+  const char* data = bytes.data();
+  Lanes outside{};
+  for (std::size_t blocks = bytes.size() / kLanes; blocks > 0; --blocks, data += kLanes) {
+    Lanes block;
+    std::memcpy(&block, data, kLanes);
+    // Below '0' wraps round to above 9 as well.
+    outside |= reinterpret_cast<Lanes>(static_cast<Lanes>(block - '0') > 9);
+  }
+  unsigned char any = 0;
+  for (std::size_t lane = 0; lane < kLanes; ++lane) any |= outside[lane];
+  for (const char* end = bytes.data() + bytes.size(); data != end; ++data) {
+    any |= static_cast<unsigned char>(*data < '0' || *data > '9');
+  }
+  return any == 0;
+}
+
 }  // namespace evo

@@ -18,6 +18,9 @@ using DigitCounts = std::array<std::uint64_t, 10>;
 // How many of the bytes are each of the digit characters '0' to '9'; other bytes count nowhere.
 DigitCounts CountDigits(std::string_view bytes);
 
+// Whether every one of the bytes is a digit character '0' to '9'.
+bool AllDigits(std::string_view bytes);
+
 // Counts the first 10 * populationSize bytes of the store, those that it holds: positions past
 // its end are no gene and are not visited, however large the size. A byte that is no digit is
 // counted nowhere but still weighs in the divisor, so it lowers the average, and so does every

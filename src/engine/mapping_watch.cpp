@@ -46,6 +46,11 @@ bool ZeroPageOver(std::uintptr_t address) {
 }
 
 void OnBusError(int signal, siginfo_t* info, void* context) {
+  // Only a fault of an access has an address: a signal sent by a process has a code of 0 or less.
+  if (info->si_code <= 0) {
+    PassOn(signal, info, context);
+    return;
+  }
   const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
   for (WatchedRange& range : watched) {
     const std::uintptr_t start = range.start.load();
@@ -74,21 +79,24 @@ void InstallHandler() {
 
 }  // namespace
 
-bool MappingWatch::Cover(const void* start, std::size_t length) {
+bool MappingWatch::Take() {
   InstallHandler();
-  if (slot_ < 0) {
-    for (std::size_t i = 0; i < watched.size() && slot_ < 0; ++i) {
-      if (!watched[i].taken.exchange(true)) slot_ = static_cast<int>(i);
+  for (std::size_t i = 0; i < watched.size() && slot_ < 0; ++i) {
+    if (!watched[i].taken.exchange(true)) {
+      slot_ = static_cast<int>(i);
+      watched[i].faulted.store(false);
     }
-    if (slot_ < 0) return false;
-    watched[slot_].faulted.store(false);
   }
+  return slot_ >= 0;
+}
+
+void MappingWatch::Cover(const void* start, std::size_t length) {
+  if (slot_ < 0) return;
   WatchedRange& range = watched[slot_];
   // Never a moment at which the handler sees the new start with the old length.
   range.length.store(0);
   range.start.store(reinterpret_cast<std::uintptr_t>(start));
   range.length.store(length);
-  return true;
 }
 
 void MappingWatch::Release() {

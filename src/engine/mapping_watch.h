@@ -8,10 +8,13 @@ namespace evo {
 // A shared mapping of a file raises SIGBUS when a page past the end of the file is touched,
 // which happens as soon as another program shortens the file under it. While a mapping is
 // watched, such a page is replaced by a page of zeros instead, the access goes on, and the fault
-// is recorded for the owner to find once its command is over. Faults elsewhere take their usual
-// course.
+// is recorded for the owner to find once its command is over. A SIGBUS that the kernel did not
+// raise for an access to a watched mapping (one sent by another process, or a fault elsewhere)
+// takes its usual course.
 //
-// One object watches at most one mapping; the process can watch a few at once.
+// The process can watch a few mappings at once. A watch takes its place among them once, with
+// Take, and keeps it until Release: covering another range of the same mapping, after it grew or
+// shrank, cannot fail.
 class MappingWatch {
  public:
   MappingWatch() = default;
@@ -19,12 +22,15 @@ class MappingWatch {
   MappingWatch& operator=(const MappingWatch&) = delete;
   ~MappingWatch() { Release(); }
 
+  // Takes a place for a watched mapping, watching nothing yet; true at once when one is held.
+  // False when every place is taken.
+  [[nodiscard]] bool Take();
   // Watches the length bytes from start (none when length is 0), in place of whatever was
-  // watched before. False when every place for a watched mapping is taken.
-  bool Cover(const void* start, std::size_t length);
+  // watched before. Only while a place is held.
+  void Cover(const void* start, std::size_t length);
   void Release();
 
-  // Whether a fault has been recorded since the mapping was covered or this was last asked.
+  // Whether a fault has been recorded since the place was taken or this was last asked.
   bool TakeFault();
 
  private:

@@ -2,153 +2,129 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <system_error>
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "engine/file_messages.h"
+#include "engine/gene_summary.h"
 
 namespace evo {
 namespace {
 
-std::string Describe(const std::string& what, const std::string& path, int error) {
-  return what + " " + path + ": " + std::system_category().message(error);
-}
-
-std::string NotARegularFile(const std::string& path, const std::string& what) {
-  return "Cannot use " + path + ": it is " + what +
-         ", and the population is kept only in a regular file. Remove or rename it, then try "
-         "again.";
-}
-
-std::string KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return "a directory";
-  if (S_ISFIFO(mode)) return "a named pipe";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "not a regular file";
-}
-
-std::string Lost(const std::string& path, const std::string& what) {
-  return "The population file " + path + " " + what +
-         ", so the population in it is lost. Create a population to start again.";
-}
-
-// A regular file opened as itself: never through a symbolic link, and without waiting on a pipe
-// or a device, so that nothing else at the path can be written through or block the program.
+// A regular file of one name opened as itself: never through a symbolic link, and without
+// waiting on a pipe or a device, so that nothing else at the path can be written through or
+// block the program.
 struct RegularFile {
-  int fd = -1;
+  FileDescriptor fd;
   struct stat status {};
   std::string refusal;  // why path could not be opened; empty when fd is open
 };
 
 RegularFile OpenRegularFile(const std::string& path, int flags) {
   RegularFile file;
-  file.fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-  if (file.fd < 0) {
+  file.fd = FileDescriptor(
+      ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
+  if (!file.fd.IsOpen()) {
     const int error = errno;
     if (error == ELOOP)
-      file.refusal = NotARegularFile(path, "a symbolic link");
+      file.refusal = NotARegularFileMessage(path, S_IFLNK);
     else if (error == EISDIR)
-      file.refusal = NotARegularFile(path, "a directory");
+      file.refusal = NotARegularFileMessage(path, S_IFDIR);
     else
-      file.refusal = Describe("Cannot open", path, error);
+      file.refusal = CannotMessage("Cannot open", path, error);
     return file;
   }
-  if (::fstat(file.fd, &file.status) != 0) {
-    file.refusal = Describe("Cannot read the size of", path, errno);
+  if (::fstat(file.fd.Get(), &file.status) != 0) {
+    file.refusal = CannotMessage("Cannot read the size of", path, errno);
   } else if (!S_ISREG(file.status.st_mode)) {
-    file.refusal = NotARegularFile(path, KindOf(file.status.st_mode));
+    file.refusal = NotARegularFileMessage(path, file.status.st_mode);
+  } else if (file.status.st_nlink > 1) {
+    file.refusal = HardLinkedMessage(path);
   } else {
     return file;
   }
-  ::close(file.fd);
-  file.fd = -1;
+  file.fd.Close();
   return file;
 }
 
-std::string HeldByAnotherCopy(const std::string& path) {
-  return "The population file " + path +
-         " is in use by another running copy of this program in the same folder. Close that "
-         "copy, or start this one in another folder.";
+enum class Name { Same, Gone, Other, Unknown };
+
+// What path names now, against the file that status describes. Only a missing name is gone: a
+// name that cannot be looked at (no permission on the folder) may well still be the same.
+Name NameOf(const std::string& path, const struct stat& status) {
+  struct stat named {};
+  if (::lstat(path.c_str(), &named) != 0) return errno == ENOENT ? Name::Gone : Name::Unknown;
+  return named.st_dev == status.st_dev && named.st_ino == status.st_ino ? Name::Same : Name::Other;
 }
 
-// Whether path still names the file that status describes.
-bool StillNamed(const std::string& path, const struct stat& status) {
-  struct stat named {};
-  return ::lstat(path.c_str(), &named) == 0 && named.st_dev == status.st_dev &&
-         named.st_ino == status.st_ino;
+// A copy that only looks at the file, to delete it at Exit, holds its lock for a moment: the lock
+// is tried for a while before the file is taken to be held by another copy.
+constexpr int kLockAttempts = 50;
+constexpr std::chrono::milliseconds kLockPause{2};
+
+// The regular file at path, created when missing, opened and locked for this copy alone. When
+// the lock came only after another copy removed the name or gave it to another file (deleting it
+// at Exit), the file at path is opened anew. Throws FileError.
+RegularFile OpenOwnFile(const std::string& path) {
+  for (int attempt = 1; attempt <= kLockAttempts; ++attempt) {
+    RegularFile file = OpenRegularFile(path, O_RDWR | O_CREAT);
+    if (!file.fd.IsOpen()) throw FileError(file.refusal);
+    if (::flock(file.fd.Get(), LOCK_EX | LOCK_NB) == 0) {
+      const Name name = NameOf(path, file.status);
+      if (name == Name::Same || name == Name::Unknown) return file;
+      continue;
+    }
+    if (errno != EWOULDBLOCK) throw FileError(CannotMessage("Cannot lock", path, errno));
+    std::this_thread::sleep_for(kLockPause);
+  }
+  throw FileError(HeldByAnotherCopyMessage(path));
 }
 
 // Removes the regular file at path unless a running copy of the program holds it.
 void DeleteUnheldFile(const std::string& path) {
   const RegularFile file = OpenRegularFile(path, O_RDONLY);
-  if (file.fd < 0) return;
-  if (::flock(file.fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(path, file.status)) {
+  if (!file.fd.IsOpen()) return;
+  if (::flock(file.fd.Get(), LOCK_EX | LOCK_NB) == 0 && NameOf(path, file.status) == Name::Same) {
     ::unlink(path.c_str());
   }
-  ::close(file.fd);
 }
 
 }  // namespace
 
-PopulationFile::~PopulationFile() {
-  Close();
-}
-
 void PopulationFile::Open(const std::string& path) {
   Close();
-  RegularFile file = OpenRegularFile(path, O_RDWR | O_CREAT);
-  if (file.fd < 0) throw FileError(file.refusal);
-  if (::flock(file.fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    ::close(file.fd);
-    throw FileError(error == EWOULDBLOCK ? HeldByAnotherCopy(path)
-                                         : Describe("Cannot lock", path, error));
-  }
-  const auto size = static_cast<std::size_t>(file.status.st_size);
-  char* data = nullptr;
-  if (size > 0) {
-    void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, file.fd, 0);
-    if (mapped == MAP_FAILED) {
-      const int error = errno;
-      ::close(file.fd);
-      throw FileError(Describe("Cannot map", path, error));
-    }
-    data = static_cast<char*>(mapped);
-  }
-  if (!watch_.Cover(data, size)) {
-    if (data != nullptr) ::munmap(data, size);
-    ::close(file.fd);
-    throw FileError("Cannot open " + path + ": too many population files are open.");
-  }
+  RegularFile file = OpenOwnFile(path);
+  const int error = mapping_.Map(file.fd.Get(), static_cast<std::size_t>(file.status.st_size));
+  if (error != 0) throw FileError(CannotMessage("Cannot map", path, error));
   path_ = path;
-  fd_ = file.fd;
-  data_ = data;
-  size_ = size;
-  reserved_ = 0;
-  highestWritten_ = 0;
+  fd_ = std::move(file.fd);
 }
 
 void PopulationFile::Close() {
-  watch_.Release();
-  if (data_ != nullptr) ::munmap(data_, size_);
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  data_ = nullptr;
-  size_ = 0;
+  mapping_.Release();
+  fd_.Close();
   reserved_ = 0;
   highestWritten_ = 0;
+  bytesInUse_ = 0;
 }
 
 void PopulationFile::CloseAndDelete(const std::string& path) {
   struct stat status {};
-  const bool own =
-      fd_ >= 0 && path == path_ && ::fstat(fd_, &status) == 0 && StillNamed(path_, status);
+  const bool own = IsOpen() && path == path_ && ::fstat(fd_.Get(), &status) == 0 &&
+                   NameOf(path_, status) == Name::Same;
   if (own) ::unlink(path_.c_str());
   Close();
   if (!own) DeleteUnheldFile(path);
+}
+
+void PopulationFile::SetRecordsInUse(std::int64_t count) {
+  bytesInUse_ = static_cast<std::size_t>(std::max<std::int64_t>(count, 0)) * kGenes;
 }
 
 void PopulationFile::Reserve(std::int64_t count) {
@@ -156,71 +132,76 @@ void PopulationFile::Reserve(std::int64_t count) {
 }
 
 void PopulationFile::CheckIntact() {
-  if (fd_ < 0) return;
-  struct stat status {};
-  if (::fstat(fd_, &status) != 0) throw FileError(Describe("Cannot check", path_, errno));
-  if (static_cast<std::size_t>(status.st_size) < size_) {
-    throw FileError(Lost(path_, "was shortened by another program"));
-  }
-  struct stat named {};
-  if (::lstat(path_.c_str(), &named) != 0) {
-    throw FileError(Lost(path_, "was deleted or renamed by another program"));
-  }
-  if (named.st_dev != status.st_dev || named.st_ino != status.st_ino) {
-    throw FileError(Lost(path_, "was replaced by another file"));
-  }
-  if (watch_.TakeFault()) {
-    throw FileError(Lost(path_,
-                         "could not be read or written (shortened by another program, or "
-                         "its disk is full)"));
+  if (!IsOpen()) return;
+  const struct stat status = Status();
+  FollowLength(status);
+  const Name name = NameOf(path_, status);
+  if (name == Name::Gone) throw FileError(PopulationLostMessage(path_, FileLoss::Deleted));
+  if (name == Name::Other) throw FileError(PopulationLostMessage(path_, FileLoss::Replaced));
+  if (mapping_.TakeFault()) throw FileError(PopulationLostMessage(path_, FileLoss::Unreadable));
+  // The program writes nothing but digits into its records: anything else there, zeros left by a
+  // cut and a regrowth or a punched hole included, was put there by another program.
+  if (!AllDigits(Bytes().substr(0, bytesInUse_))) {
+    throw FileError(PopulationLostMessage(path_, FileLoss::Changed));
   }
 }
 
 void PopulationFile::ReadPartialRecord(std::size_t offset, Genome out) const {
   for (std::size_t j = 0; j < kGenes; ++j) {
-    out[j] = offset + j < size_ ? data_[offset + j] : ' ';
+    out[j] = offset + j < mapping_.Size() ? mapping_.Data()[offset + j] : ' ';
   }
+}
+
+struct stat PopulationFile::Status() const {
+  struct stat status {};
+  if (::fstat(fd_.Get(), &status) != 0) {
+    throw FileError(CannotMessage("Cannot check", path_, errno));
+  }
+  return status;
+}
+
+std::size_t PopulationFile::FollowLength(const struct stat& status) {
+  const auto length = static_cast<std::size_t>(status.st_size);
+  if (length < bytesInUse_) throw FileError(PopulationLostMessage(path_, FileLoss::Shortened));
+  if (length < mapping_.Size()) {
+    mapping_.Shrink(length);
+    reserved_ = std::min(reserved_, length);
+    highestWritten_ = std::min(highestWritten_, static_cast<std::int64_t>(length / kGenes));
+  }
+  return length;
 }
 
 void PopulationFile::Grow(std::size_t newSize) {
-  if (fd_ < 0) throw FileError("The population file is not open");
+  if (!IsOpen()) throw FileError(NotOpenMessage());
   // Real blocks, not sparse holes, for every byte up to the new size, also those the file held
   // already: a full disk must fail here and not later, in the middle of a write through the
-  // mapping.
+  // mapping. The length is looked at first, since the allocation would lengthen a file cut short
+  // from outside and hide the cut under zeros.
+  std::optional<std::size_t> lengthBefore;
   if (newSize > reserved_) {
-    const int error = ::posix_fallocate(fd_, 0, static_cast<off_t>(newSize));
+    lengthBefore = FollowLength(Status());
+    const int error = ::posix_fallocate(fd_.Get(), 0, static_cast<off_t>(newSize));
     if (error != 0) {
-      ShrinkBackAfterFailedGrowth();
-      throw FileError(Describe("Cannot grow", path_, error));
+      TakeBackGrowth(*lengthBefore);
+      throw FileError(CannotMessage("Cannot grow", path_, error));
     }
     reserved_ = newSize;
   }
-  if (newSize <= size_) return;
-  void* mapped = data_ == nullptr
-                     ? ::mmap(nullptr, newSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0)
-                     : ::mremap(data_, size_, newSize, MREMAP_MAYMOVE);
-  if (mapped == MAP_FAILED) {
-    const int mapError = errno;
-    ShrinkBackAfterFailedGrowth();
-    throw FileError(Describe("Cannot map", path_, mapError));
+  const int error = mapping_.Extend(fd_.Get(), newSize);
+  if (error != 0) {
+    if (lengthBefore) TakeBackGrowth(*lengthBefore);
+    throw FileError(CannotMessage("Cannot map", path_, error));
   }
-  data_ = static_cast<char*>(mapped);
-  size_ = newSize;
-  watch_.Cover(data_, size_);
 }
 
-// The file must end at the last byte written: whatever a failed growth added goes again. Only
-// bytes past the mapping are cut, so the mapping stays valid.
-void PopulationFile::ShrinkBackAfterFailedGrowth() {
-  [[maybe_unused]] const int restored = ::ftruncate(fd_, static_cast<off_t>(size_));
-}
-
-void RefuseIfHeldByAnotherCopy(const std::string& path) {
-  const RegularFile file = OpenRegularFile(path, O_RDONLY);
-  if (file.fd < 0) return;
-  const bool held = ::flock(file.fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  ::close(file.fd);
-  if (held) throw FileError(HeldByAnotherCopy(path));
+// Only the bytes past length go, and only when the file is longer than that now: a file that
+// another program cut meanwhile is never lengthened.
+void PopulationFile::TakeBackGrowth(std::size_t length) {
+  struct stat status {};
+  if (::fstat(fd_.Get(), &status) == 0 && static_cast<std::size_t>(status.st_size) > length) {
+    [[maybe_unused]] const int cut = ::ftruncate(fd_.Get(), static_cast<off_t>(length));
+    reserved_ = std::min(reserved_, length);
+  }
 }
 
 }  // namespace evo

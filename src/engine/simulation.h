@@ -119,6 +119,9 @@ class BasicSimulation {
 
   // Closes the population file; no population exists any more.
   void DropPopulation();
+  // Closes and removes the population file (as CloseAndDeleteFile); no population exists any
+  // more.
+  void ErasePopulation();
 
   // Closes the population file; with delete, removes it as well, unless it is no regular file
   // or another running copy of the program holds it. The population's history goes with it.

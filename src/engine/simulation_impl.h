@@ -43,6 +43,9 @@ void BasicSimulation<Store>::GetParameters(ParameterUse use) {
   state.LngMutateNum = *mutations;
   state.SngGoodFactor = *goodFactor;
   state.SngGenNum = *generations;
+  if (use == ParameterUse::ExistingPopulation && state.IntCreated != kFalse) {
+    file_.SetRecordsInUse(state.LngCritter);
+  }
 }
 
 template <typename Store>
@@ -60,6 +63,7 @@ void BasicSimulation<Store>::CreatePopulation() {
     for (std::int64_t k = 1; k <= state.LngCritter; ++k) {
       file_.WriteRecord(k, state.StrCritter.data());
     }
+    file_.SetRecordsInUse(state.LngCritter);
     file_.CheckIntact();
   } catch (const FileError&) {
     DropPopulation();
@@ -252,6 +256,12 @@ void BasicSimulation<Store>::CheckFile() {
 template <typename Store>
 void BasicSimulation<Store>::DropPopulation() {
   CloseFile();
+  state.IntCreated = kFalse;
+}
+
+template <typename Store>
+void BasicSimulation<Store>::ErasePopulation() {
+  CloseAndDeleteFile();
   state.IntCreated = kFalse;
 }
 

@@ -168,40 +168,37 @@ void FrmMain::CmdExit_Click() {
 // Works during a fixed-length run as well: the pass runs between two generations, on the
 // population the run works on, and neither closes nor replaces its file.
 void FrmMain::CmdMutate_Click() {
-  if (!Attempt([this] { simulation_.GetParameters(); })) return;
-  if (simulation_.state.IntCreated == kFalse &&
-      !Attempt([this] { RefuseIfHeldByAnotherCopy(simulation_.Path()); })) {
-    return;
-  }
-  if (!PopulationExists()) return;
+  if (!Attempt([this] { simulation_.GetParameters(); }) || !PopulationExists()) return;
   Attempt([this] { simulation_.InsertMutations(); });
 }
 
 void FrmMain::CmdViewPop_Click() {
-  if (!PopulationExists() || !FileStillHoldsPopulation()) return;
-  std::optional<std::int32_t> size;
-  if (!IsOpen(genes_) && !(size = ViewedPopulationSize())) return;
-  hide();
-  if (!IsOpen(genes_)) {
-    genes_ = new FrmShow(simulation_.File(), *size, dialogs_);
-    connect(genes_, &FrmShow::closed, this, &QWidget::show);
-    connect(genes_, &FrmShow::pageListed, this, [this] { CloseViewOfLostFile(genes_); });
-  }
-  genes_->show();
-  CloseViewOfLostFile(genes_);
+  OpenViewOfFile(genes_, MainWindowHidden::BeforeLoading, [this](std::int32_t size) {
+    auto* genes = new FrmShow(simulation_.File(), size, dialogs_);
+    connect(genes, &FrmShow::pageListed, this, [this] { CloseViewOfLostFile(genes_); });
+    return genes;
+  });
 }
 
 void FrmMain::CmdViewSum_Click() {
+  OpenViewOfFile(summary_, MainWindowHidden::AfterShowing, [this](std::int32_t size) {
+    return new FrmSummary(simulation_.File(), size, simulation_.History());
+  });
+}
+
+template <typename View, typename Load>
+void FrmMain::OpenViewOfFile(QPointer<View>& view, MainWindowHidden hidden, const Load& load) {
   if (!PopulationExists() || !FileStillHoldsPopulation()) return;
-  if (!IsOpen(summary_)) {
-    const std::optional<std::int32_t> size = ViewedPopulationSize();
-    if (!size) return;
-    summary_ = new FrmSummary(simulation_.File(), *size, simulation_.History());
-    connect(summary_, &FrmSummary::closed, this, &QWidget::show);
+  std::optional<std::int32_t> size;
+  if (!IsOpen(view) && !(size = ViewedPopulationSize())) return;
+  if (hidden == MainWindowHidden::BeforeLoading) hide();
+  if (!IsOpen(view)) {
+    view = load(*size);
+    connect(view, &View::closed, this, &QWidget::show);
   }
-  summary_->show();
+  view->show();
   hide();
-  CloseViewOfLostFile(summary_);
+  CloseViewOfLostFile(view);
 }
 
 void FrmMain::Form_Load() {

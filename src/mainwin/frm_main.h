@@ -88,6 +88,15 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   // and the population is gone.
   bool FileStillHoldsPopulation();
   void CloseViewOfLostFile(QWidget* view);
+
+  // When a view hides the main window: the gene display before it is loaded, the summary once it
+  // stands on the screen with its figures.
+  enum class MainWindowHidden { BeforeLoading, AfterShowing };
+  // Opens a view over the population file with load, for the population size of its box, or
+  // shows the one that is open: only while a population exists and its file still holds it,
+  // and closed again with a message when the file proves damaged once the view has read it.
+  template <typename View, typename Load>
+  void OpenViewOfFile(QPointer<View>& view, MainWindowHidden hidden, const Load& load);
   std::optional<std::int32_t> ViewedPopulationSize();
   void TakeBackEmptied(QLineEdit& box, const QString& message);
 

@@ -133,9 +133,8 @@ void RunControl::CmdRestartAll_Click() {
     dialogs_.Message("No population exists");
     return;
   }
-  simulation_.CloseAndDeleteFile();
+  simulation_.ErasePopulation();
   port_.SetGenerationCounter("0");
-  state_.IntCreated = kFalse;
 }
 
 }  // namespace evo

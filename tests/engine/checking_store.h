@@ -18,6 +18,7 @@ class CheckingStore {
   void Open(const std::string& /*path*/) { writtenSinceOpen_ = 0; }
   void Close() { writtenSinceOpen_ = 0; }
   void CheckIntact() {}
+  void SetRecordsInUse(std::int64_t /*count*/) {}
   void Reserve(std::int64_t /*count*/) {}
 
   void ReadRecord(std::int64_t k, Genome out) const {

@@ -91,15 +91,6 @@ TEST_F(GenerationTest, SurvivalNeedsADrawBelowTheGeneSumOverNinetyFive) {
   }
 }
 
-TEST_F(GenerationTest, ARecordWithoutDigitsNeverSurvives) {
-  Population({"ab cd-+.E/"});
-  ScriptPick(random, 1, 1);
-  ScriptExamination(random, 2, 2, 0.0f);
-  simulation.NextGeneration();
-  EXPECT_EQ(simulation.state.SngNum, 0.0f);
-  EXPECT_EQ(random.draws, 2 + 3);
-}
-
 TEST_F(GenerationTest, ACritterWithAZeroDiesWhenExaminedAndOnlyThen) {
   for (const bool examined : {true, false}) {
     Population({"9999999990", "9999999999"});
@@ -228,6 +219,25 @@ TEST(SelectionTest, EndsWithThePopulationSizeAndReadsOnlyWrittenRecords) {
   for (std::int64_t k = 1; k <= 300; ++k) {
     EXPECT_EQ(simulation.File().Record(k).find_first_not_of("0123456789"), std::string::npos);
   }
+}
+
+// Only a store in memory can hold such a record: in the population file it is a change made by
+// another program, which drops the population before any generation.
+TEST(SelectionTest, ARecordWithoutDigitsNeverSurvives) {
+  FakeWindow window;
+  window.mutationOn = false;
+  window.sexOn = false;
+  window.boxes[ParameterBox::PopSize] = "1";
+  ScriptedRandom random;
+  CheckedSimulation simulation(window, random);
+  simulation.Initialise();
+  simulation.CreatePopulation();
+  simulation.File().WriteRecord(1, "ab cd-+.E/");
+  ScriptPick(random, 1, 1);
+  ScriptExamination(random, 2, 2, 0.0f);
+  simulation.NextGeneration();
+  EXPECT_EQ(simulation.state.SngNum, 0.0f);
+  EXPECT_EQ(random.draws, 2 + 3);
 }
 
 }  // namespace

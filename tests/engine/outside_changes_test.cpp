@@ -1,11 +1,19 @@
 // Other programs at work on critter.dat: no signal ends the process, nothing is written where it
 // must not be, and no population is taken to exist that the file does not hold.
+#include <fcntl.h>
+#include <linux/falloc.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
+#include "engine/gene_summary.h"
 #include "engine_fixture.h"
 
 namespace evo::test {
@@ -74,6 +82,108 @@ TEST_F(OutsideChangesTest, AFileCutOrReplacedBetweenOrDuringCommandsIsReported) 
   EXPECT_EQ(FileText(), std::string(10000, '7'));
 }
 
+TEST_F(OutsideChangesTest, BytesThatAreNoGenesAmongTheRecordsInUseAreReported) {
+  const std::function<void()> damages[] = {
+      [] {
+        fs::resize_file("critter.dat", 0);
+        fs::resize_file("critter.dat", 20000);
+      },
+      [] {
+        const int fd = open("critter.dat", O_RDWR);
+        EXPECT_EQ(fallocate(fd, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, 4096, 4096), 0);
+        close(fd);
+      },
+      [] { OverwriteFileBytes("critter.dat", 9999, "x"); },
+  };
+  for (const auto& damage : damages) {
+    Create("1000", "7");
+    damage();
+    ExpectLost(
+        simulation, [&] { simulation.GetParameters(); }, "was changed by another program");
+  }
+}
+
+TEST_F(OutsideChangesTest, GrowthNeverLengthensAFileCutIntoThePopulation) {
+  Create("100", "7");
+  fs::resize_file("critter.dat", 500);
+  EXPECT_THROW(simulation.File().Reserve(200), FileError);
+  EXPECT_EQ(fs::file_size("critter.dat"), 500u);
+}
+
+TEST_F(OutsideChangesTest, NoFalseAlarms) {
+  // Bytes past the records in use, even those a view reads, may go.
+  WriteFileBytes("critter.dat", std::string(100000, '5'));
+  Create("1000", "7");
+  fs::resize_file("critter.dat", 12000);
+  simulation.GetParameters();
+  EXPECT_EQ(SummariseGenes(simulation.File(), 10000).counts[5], 2000);
+  simulation.NextGeneration();
+  EXPECT_EQ(simulation.state.IntCreated, kTrue);
+
+  // A copy that only looks at the file, as Exit does without a population, holds its lock for a
+  // moment and may remove the name meanwhile: Create waits for it, then makes a new file.
+  const int looker = open("critter.dat", O_RDONLY);
+  simulation.DropPopulation();
+  ASSERT_EQ(flock(looker, LOCK_EX), 0);
+  std::jthread exiting([looker] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    fs::remove("critter.dat");
+    close(looker);
+  });
+  Create("100", "7");
+  exiting.join();
+  EXPECT_EQ(FileText(), std::string(1000, '7'));
+
+  // A folder that cannot be looked into hides the name, which is not gone for that.
+  EXPECT_EXIT(
+      {
+        chmod(".", 0);
+        if (geteuid() == 0 && setuid(65534) != 0) std::_Exit(2);
+        simulation.GetParameters();
+        std::_Exit(simulation.File().IsOpen() ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(OutsideChangesTest, CreatingOverAndOverKeepsNoDescriptorOrWatch) {
+  const auto openDescriptors = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+  };
+  const auto before = openDescriptors();
+  for (int i = 0; i < 40; ++i) {
+    Create("10", "7");
+    fs::create_hard_link("critter.dat", "twin.dat");
+    EXPECT_THROW(Create("10", "7"), FileError);
+    fs::remove("twin.dat");
+  }
+  Create("10", "7");
+  EXPECT_EQ(openDescriptors(), before + 1);
+  // Not handed on to a program this one might start.
+  for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+    if (fs::read_symlink(entry).filename() == "critter.dat") {
+      EXPECT_EQ(fcntl(std::stoi(entry.path().filename()), F_GETFD), FD_CLOEXEC);
+    }
+  }
+  simulation.CloseFile();
+  EXPECT_EQ(openDescriptors(), before);
+}
+
+// Only a fault that the kernel raises for an access is the file's: a bus error sent by another
+// process, even with an address in the mapping, ends the program as it would anyway.
+TEST_F(OutsideChangesTest, ABusErrorSentByAProcessTakesItsUsualCourse) {
+  Create("1000", "7");
+  siginfo_t info{};
+  info.si_signo = SIGBUS;
+  info.si_code = SI_QUEUE;
+  info.si_addr = const_cast<char*>(simulation.File().Bytes().data());
+  EXPECT_DEATH(
+      {
+        syscall(SYS_rt_tgsigqueueinfo, getpid(), gettid(), SIGBUS, &info);
+        std::_Exit(0);
+      },
+      "");
+}
+
 TEST_F(OutsideChangesTest, ReservingAllocatesTheHolesOfASparseFile) {
   WriteFileBytes("critter.dat", "");
   fs::resize_file("critter.dat", 1 << 20);
@@ -115,6 +225,12 @@ TEST_F(OutsideChangesTest, ALinkOrAPipeIsRefusedAndNothingIsWrittenThroughIt) {
   ASSERT_EQ(mkfifo("critter.dat", 0644), 0);
   ExpectLost(
       simulation, [&] { Create("10", "7"); }, "it is a named pipe");
+  fs::remove("critter.dat");
+  fs::create_hard_link("notes.txt", "critter.dat");
+  ExpectLost(
+      simulation, [&] { Create("10", "7"); }, "(hard links)");
+  simulation.CloseAndDeleteFile();
+  EXPECT_EQ(FileBytes("notes.txt"), "my notes");
 }
 
 TEST_F(OutsideChangesTest, OneRunningCopyOwnsTheFile) {

@@ -64,6 +64,12 @@ TEST_F(CommandTest, InsertMutationsNeedsAPopulationAndMutatesTheFile) {
   EXPECT_EQ(window.simulation().state.IntHalt, kNoHalt);
   EXPECT_EQ(window.simulation().state.LngMutateNum, 1);
   EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+  PopulationFile otherCopy;
+  otherCopy.Open("critter.dat");
+  dialogs.messages.clear();
+  Click("CmdMutate");
+  EXPECT_EQ(dialogs.messages, QStringList{kNoPopulation}) << "while another copy holds the file";
+  otherCopy.Close();
 
   TypeInto("TxtPopSize", "10");
   TypeInto("TxtGoodFactor", "1");

@@ -296,5 +296,28 @@ TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReason) {
   EXPECT_EQ(Population(), before);
 }
 
+// Another program writes into the population during a run, and a command in the run's yield (a
+// view, Insert Mutations) finds it and drops the population: the run ends there, without one
+// more generation over the closed file.
+TEST_F(RunControlTest, ARunGoesNoFurtherOnceThePopulationIsDropped) {
+  Create();
+  window.onYield = [this] {
+    if (window.yields != 2) return;
+    OverwriteFileBytes(temp.Path() / "critter.dat", 5, "x");
+    try {
+      simulation.CheckFile();
+    } catch (const FileError& failure) {
+      log << failure.what();
+    }
+  };
+  SetBox(ParameterBox::GenNum, "5");
+  control.CmdRun_Click();
+  ASSERT_EQ(log.size(), 3);
+  EXPECT_TRUE(log[0].contains("was changed by another program")) << log[0].toStdString();
+  EXPECT_EQ(log.mid(1), QStringList({"generations were run", "summary"}));
+  EXPECT_EQ(window.counter, " 2");
+  EXPECT_EQ(simulation.state.IntCreated, kFalse);
+}
+
 }  // namespace
 }  // namespace evo::test

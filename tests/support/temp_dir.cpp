@@ -33,4 +33,12 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
   out << bytes;
 }
 
+void OverwriteFileBytes(const std::filesystem::path& path, std::size_t offset,
+                        const std::string& bytes) {
+  std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+  file.seekp(static_cast<std::streamoff>(offset));
+  file << bytes;
+  if (!file) ADD_FAILURE() << "cannot write into " << path;
+}
+
 }  // namespace evo::test

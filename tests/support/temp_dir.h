@@ -27,4 +27,8 @@ std::string FileBytes(const std::filesystem::path& path);
 // Writes bytes to a file, replacing it.
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
+// Writes bytes into an existing file from offset on, as another program would.
+void OverwriteFileBytes(const std::filesystem::path& path, std::size_t offset,
+                        const std::string& bytes);
+
 }  // namespace evo::test

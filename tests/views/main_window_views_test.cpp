@@ -116,5 +116,32 @@ TEST_F(ViewsFromMainWindow, AnOpenSummaryIsNotCountedAgain) {
   EXPECT_EQ(Caption(second, "LblZero"), " 10");
 }
 
+// Bytes another program wrote among the genes: no view lists or counts them, before or after it
+// opens; the user is told, and the population is gone.
+TEST_F(ViewsFromMainWindow, NoViewShowsAFileChangedByAnotherProgram) {
+  const auto expectToldAndClosed = [this](const char* when) {
+    SCOPED_TRACE(when);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("critter.dat was changed by another program"))
+        << dialogs.messages[0].toStdString();
+    EXPECT_TRUE(OpenViews<FrmShow>().isEmpty());
+    EXPECT_TRUE(OpenViews<FrmSummary>().isEmpty());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.simulation().state.IntCreated, kFalse);
+    dialogs.messages.clear();
+  };
+  for (const char* button : {"CmdViewSum", "CmdViewPop"}) {
+    CreatePopulation();
+    OverwriteFileBytes("critter.dat", 995, "-");
+    QTest::mouseClick(&Button(button), Qt::LeftButton);
+    expectToldAndClosed(button);
+  }
+  CreatePopulation();
+  QTest::mouseClick(&Button("CmdViewPop"), Qt::LeftButton);
+  OverwriteFileBytes("critter.dat", 250, std::string(10, '\0'));
+  Click(TheOpenView<FrmShow>(), "Command3");
+  expectToldAndClosed("paging");
+}
+
 }  // namespace
 }  // namespace evo::test
