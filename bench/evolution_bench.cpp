@@ -1,8 +1,8 @@
 // The engine over the population file against the straightforward loops over a population in
 // memory, in the same run: one generation at the design-time parameters (10 mutations, good
 // probability .1, exchange and automatic mutation on, start value 7), a long mutation pass, the
-// count of the genes, and the record of the average gene and the check of the file that every
-// generation makes.
+// count of the genes, the record of the average gene and the check of the file that every
+// generation makes, and a row of the record of every generation's figures.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -12,6 +12,7 @@
 
 #include "engine/average_gene_history.h"
 #include "engine/gene_summary.h"
+#include "engine/generation_record.h"
 #include "engine/simulation_impl.h"
 #include "memory_store.h"
 #include "straightforward_simulation.h"
@@ -194,6 +195,21 @@ void BM_CheckFile(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * population);
 }
 
+// What a generation adds to the record of every generation's figures, beyond the gene count
+// that the average already takes: one row with its settings, into a record filled to its bound
+// first, so that the thinning it then does now and again is part of the cost.
+void BM_RecordRow(benchmark::State& state) {
+  const RunSettings settings{1'000'000, 0.1f, 10, true, true};
+  GeneSummary figures;
+  figures.counts[7] = 1e7;
+  figures.average = 7;
+  GenerationRecord record;
+  record.Add(RowEvent::Created, settings, figures);
+  while (record.GenerationSpacing() == 1) record.Add(RowEvent::Generation, settings, figures);
+  for (auto _ : state) record.Add(RowEvent::Generation, settings, figures);
+  benchmark::DoNotOptimize(record.Rows().data());
+}
+
 // The population sizes measured, from a small population to the largest the window accepts.
 void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -208,6 +224,7 @@ BENCHMARK_TEMPLATE(BM_GeneCount, EngineLoops, PopulationFile)->Apply(PopulationS
 BENCHMARK_TEMPLATE(BM_GeneCount, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_RecordAverage, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_CheckFile, PopulationFile)->Apply(PopulationSizes);
+BENCHMARK(BM_RecordRow);
 
 }  // namespace
 }  // namespace evo::bench

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace evo {
 
@@ -14,6 +15,12 @@ class Dialogs {
 
   // A modal box with a prompt, an empty entry field, OK and Cancel. Cancel gives empty text.
   virtual QString Input(const QString& prompt) = 0;
+
+  // A modal file dialog that asks where to save: it starts at suggestedPath (folder and name)
+  // and offers the types of filters, such as "PNG image (*.png)", the first chosen. Returns the
+  // path chosen, empty on Cancel.
+  virtual QString SaveFileName(const QString& caption, const QString& suggestedPath,
+                               const QStringList& filters) = 0;
 };
 
 // The real boxes, titled with the program's name, modal over the whole program and centred over
@@ -22,6 +29,8 @@ class ModalDialogs final : public Dialogs {
  public:
   void Message(const QString& text) override;
   QString Input(const QString& prompt) override;
+  QString SaveFileName(const QString& caption, const QString& suggestedPath,
+                       const QStringList& filters) override;
 };
 
 }  // namespace evo

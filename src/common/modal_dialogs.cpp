@@ -1,10 +1,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLayout>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSpacerItem>
 
 #include "common/dialogs.h"
@@ -57,6 +60,11 @@ void LeaveRoomForTheTitle(QLayout& layout) {
   }
 }
 
+// The suffix of the first pattern of a filter: "svg" of "SVG image (*.svg)".
+QString SuffixOf(const QString& filter) {
+  return QRegularExpression(R"(\*\.(\w+))").match(filter).captured(1);
+}
+
 }  // namespace
 
 void ModalDialogs::Message(const QString& text) {
@@ -75,6 +83,22 @@ QString ModalDialogs::Input(const QString& prompt) {
   box.sizeHint();  // lays the box out, which it otherwise does only when shown
   LeaveRoomForTheTitle(*box.layout());
   return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+}
+
+// A name typed without a suffix takes the one of the type chosen, and the dialog asks before it
+// replaces a file.
+QString ModalDialogs::SaveFileName(const QString& caption, const QString& suggestedPath,
+                                   const QStringList& filters) {
+  QFileDialog dialog(OwnerWindow(), caption);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(SuffixOf(filters.value(0)));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog](const QString& filter) { dialog.setDefaultSuffix(SuffixOf(filter)); });
+  const QFileInfo suggested(suggestedPath);
+  dialog.setDirectory(suggested.absolutePath());
+  dialog.selectFile(suggested.fileName());
+  return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 }  // namespace evo

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/average_gene_history.h"
+#include "engine/generation_record.h"
 #include "engine/population_file.h"
 #include "engine/random_source.h"
 #include "engine/window_port.h"
@@ -89,8 +90,9 @@ class BasicSimulation {
   void GetParameters(ParameterUse use = ParameterUse::ExistingPopulation);
 
   // Creates a population of the boxes' size and start value in the file, from record 1 on, with
-  // an empty history. Throws EngineError: before anything changed when a box holds what cannot be
-  // used; after closing the file, with no population marked as existing, when the file fails.
+  // an empty history and a record that starts with its figures. Throws EngineError: before anything
+  // changed when a box holds what cannot be used; after closing the file, with no population marked
+  // as existing, when the file fails.
   void CreatePopulation();
 
   // A fraction in [0, 1) finer than one draw, from two draws.
@@ -124,7 +126,8 @@ class BasicSimulation {
   void ErasePopulation();
 
   // Closes the population file; with delete, removes it as well, unless it is no regular file
-  // or another running copy of the program holds it. The population's history goes with it.
+  // or another running copy of the program holds it. The population's history and record go
+  // with it.
   void CloseFile();
   void CloseAndDeleteFile();
 
@@ -133,19 +136,24 @@ class BasicSimulation {
   const std::string& Path() const { return path_; }
   // The average gene after each generation and mutation pass since the population was created.
   const AverageGeneHistory& History() const { return history_; }
+  // Every generation's figures and settings since the population was created.
+  const GenerationRecord& Record() const { return record_; }
 
  private:
   void Mutate(std::int64_t k, float positionDraw, float goodDraw);
   void Reproduce(std::int32_t n);
   void Select(std::int32_t n);
   void AdvanceCounter();
-  double PopulationAverage() const;
+  // Counts the population once, for the history of the average and the record's row.
+  void RecordFigures(RowEvent event);
+  void ForgetFigures();
 
   WindowPort& window_;
   RandomSource& random_;
   std::string path_;
   Store file_;
   AverageGeneHistory history_;
+  GenerationRecord record_;
 };
 
 using Simulation = BasicSimulation<PopulationFile>;

@@ -54,7 +54,7 @@ void BasicSimulation<Store>::CreatePopulation() {
   const std::size_t firstCharacter = startText.find_first_not_of(' ');
   if (firstCharacter == std::string::npos) throw EngineError(kStartValueRefused);
   GetParameters(ParameterUse::NewPopulation);
-  history_.Clear();
+  ForgetFigures();
   window_.SetGenerationCounter("0");
   try {
     file_.Open(path_);
@@ -70,6 +70,7 @@ void BasicSimulation<Store>::CreatePopulation() {
     throw;
   }
   state.IntCreated = kTrue;
+  RecordFigures(RowEvent::Created);
 }
 
 template <typename Store>
@@ -117,7 +118,7 @@ template <typename Store>
 void BasicSimulation<Store>::InsertMutations() {
   Scramble();
   CheckFile();
-  history_.AddAfterMutations(PopulationAverage());
+  RecordFigures(RowEvent::Mutations);
 }
 
 template <typename Store>
@@ -149,7 +150,7 @@ void BasicSimulation<Store>::NextGeneration() {
   Select(n);
   CheckFile();
   AdvanceCounter();
-  history_.AddAfterGeneration(PopulationAverage());
+  RecordFigures(RowEvent::Generation);
   window_.Yield();
 }
 
@@ -236,10 +237,22 @@ void BasicSimulation<Store>::AdvanceCounter() {
   window_.SetGenerationCounter(NumberText(NumericValue(window_.GenerationCounter()) + 1));
 }
 
-// Counted as the summary window counts it, over the population the engine works on.
+// Counted as the summary window counts it, over the population the engine works on. The
+// options are read as the generation that just ended read them: they change only in a yield.
 template <typename Store>
-double BasicSimulation<Store>::PopulationAverage() const {
-  return SummariseGenes(file_, state.LngCritter).average;
+void BasicSimulation<Store>::RecordFigures(RowEvent event) {
+  const GeneSummary figures = SummariseGenes(file_, state.LngCritter);
+  if (event == RowEvent::Generation) history_.AddAfterGeneration(figures.average);
+  if (event == RowEvent::Mutations) history_.AddAfterMutations(figures.average);
+  const RunSettings settings{state.LngCritter, state.SngGoodFactor, state.LngMutateNum,
+                             window_.SexOn(), window_.MutationOn()};
+  record_.Add(event, settings, figures);
+}
+
+template <typename Store>
+void BasicSimulation<Store>::ForgetFigures() {
+  history_.Clear();
+  record_.Clear();
 }
 
 template <typename Store>
@@ -268,13 +281,13 @@ void BasicSimulation<Store>::ErasePopulation() {
 template <typename Store>
 void BasicSimulation<Store>::CloseFile() {
   file_.Close();
-  history_.Clear();
+  ForgetFigures();
 }
 
 template <typename Store>
 void BasicSimulation<Store>::CloseAndDeleteFile() {
   file_.CloseAndDelete(path_);
-  history_.Clear();
+  ForgetFigures();
 }
 
 }  // namespace evo

@@ -182,7 +182,8 @@ void FrmMain::CmdViewPop_Click() {
 
 void FrmMain::CmdViewSum_Click() {
   OpenViewOfFile(summary_, MainWindowHidden::AfterShowing, [this](std::int32_t size) {
-    return new FrmSummary(simulation_.File(), size, simulation_.History());
+    return new FrmSummary(simulation_.File(), size, simulation_.History(), simulation_.Record(),
+                          dialogs_);
   });
 }
 

@@ -1,26 +1,37 @@
 #include "views/frm_summary.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
 #include <array>
 
 #include "common/desktop_conventions.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
-#include "engine/gene_summary.h"
 #include "ui_frm_summary.h"
+#include "views/chart_menu.h"
 
 namespace evo {
 FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
-                       const AverageGeneHistory& history, QWidget* parent)
-    : QWidget(parent, Qt::Window), ui_(std::make_unique<Ui::FrmSummary>()) {
+                       const AverageGeneHistory& history, const GenerationRecord& record,
+                       Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      ui_(std::make_unique<Ui::FrmSummary>()),
+      snapshot_{{}, history, record} {
   ui_->setupUi(this);
   setAttribute(Qt::WA_DeleteOnClose);
   LetEnterPressButtons(*this);
   TieLabelsToControls(*this);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
+  new ChartMenu(*ui_->GeneCountChart, "gene-counts", snapshot_.record, dialogs);
+  new ChartMenu(*ui_->AverageGeneChart, "average-gene", snapshot_.record, dialogs);
+  // The charts follow Done, which stays first and holds the focus when the window opens.
+  setTabOrder(ui_->CmdDone, ui_->GeneCountChart);
+  setTabOrder(ui_->GeneCountChart, ui_->AverageGeneChart);
+  connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
+          [this] { CopyData(snapshot_.record); });
   ui_->CmdDone->setFocus();
   CentreOnScreen(*this);
-  ui_->AverageGeneChart->SetHistory(history);
+  ui_->AverageGeneChart->SetHistory(snapshot_.history);
   Form_Load(file, populationSize);
 }
 
@@ -34,7 +45,8 @@ void FrmSummary::closeEvent(QCloseEvent* event) {
 // The window stands on the screen before the count starts; the figures follow when it ends.
 void FrmSummary::Form_Load(const PopulationFile& file, std::int32_t populationSize) {
   show();
-  const GeneSummary summary = SummariseGenes(file, populationSize);
+  snapshot_.figures = SummariseGenes(file, populationSize);
+  const GeneSummary& summary = snapshot_.figures;
   const std::array<QLabel*, 10> countLabels = {
       ui_->LblZero, ui_->LblOne, ui_->LblTwo,   ui_->LblThree, ui_->LblFour,
       ui_->LblFive, ui_->LblSix, ui_->LblSeven, ui_->LblEight, ui_->LblNine};

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "engine/average_gene_history.h"
+#include "engine/gene_summary.h"
+#include "engine/generation_record.h"
 #include "engine/population_file.h"
 
 class QCloseEvent;
@@ -17,15 +19,20 @@ class FrmSummary;
 
 namespace evo {
 
+class Dialogs;
+
 class FrmSummary : public QWidget {
   Q_OBJECT
 
  public:
   // Shows itself, then counts the first 10 * populationSize genes of file and charts the history
-  // of the average gene as it stands. The window deletes itself when it closes, by Done or by its
-  // title bar, and then emits closed().
+  // of the average gene as it stands. Ctrl+C copies the record of the generations as it stands,
+  // and so does each chart's context menu, which also saves it or the chart's picture through
+  // dialogs. The window deletes itself when it closes, by Done or by its title bar, and then
+  // emits closed().
   FrmSummary(const PopulationFile& file, std::int32_t populationSize,
-             const AverageGeneHistory& history, QWidget* parent = nullptr);
+             const AverageGeneHistory& history, const GenerationRecord& record, Dialogs& dialogs,
+             QWidget* parent = nullptr);
   ~FrmSummary() override;
 
  signals:
@@ -38,7 +45,16 @@ class FrmSummary : public QWidget {
   void Form_Load(const PopulationFile& file, std::int32_t populationSize);
   void CmdDone_Click();
 
+  // What the window shows and hands on, taken once: the figures it counted, and the history
+  // and the record as they stood when it opened.
+  struct Snapshot {
+    GeneSummary figures;
+    AverageGeneHistory history;
+    GenerationRecord record;
+  };
+
   std::unique_ptr<Ui::FrmSummary> ui_;
+  Snapshot snapshot_;
 };
 
 }  // namespace evo

@@ -17,6 +17,8 @@ class ScriptedDialogs : public Dialogs {
   QStringList prompts;          // every input prompt, in order
   std::deque<QString> answers;  // the input boxes' answers; empty text (Cancel) after them
   std::function<void(const QString&)> onMessage;  // runs while the message box would be open
+  QStringList suggestedPaths;                     // where every save dialog started, in order
+  std::deque<QString> savePaths;                  // the save dialogs' answers; Cancel after them
 
   void Message(const QString& text) override {
     messages << text;
@@ -29,6 +31,14 @@ class ScriptedDialogs : public Dialogs {
     QString answer = answers.front();
     answers.pop_front();
     return answer;
+  }
+
+  QString SaveFileName(const QString&, const QString& suggestedPath, const QStringList&) override {
+    suggestedPaths << suggestedPath;
+    if (savePaths.empty()) return {};
+    QString path = savePaths.front();
+    savePaths.pop_front();
+    return path;
   }
 };
 

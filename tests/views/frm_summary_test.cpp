@@ -12,6 +12,7 @@
 
 #include "common/number_caption.h"
 #include "support/accessible.h"
+#include "support/scripted_dialogs.h"
 #include "views/average_gene_chart.h"
 #include "views/gene_count_chart.h"
 #include "views/views_test_support.h"
@@ -25,8 +26,8 @@ const std::array<const char*, 10> kCountLabels = {"LblZero",  "LblOne",  "LblTwo
 
 struct SummaryWindow {
   SummaryWindow(const std::string& bytes, std::int32_t populationSize,
-                const AverageGeneHistory& history = {})
-      : disk(bytes), window(new FrmSummary(disk.file, populationSize, history)) {}
+                const AverageGeneHistory& history = {}, const GenerationRecord& record = {})
+      : disk(bytes), window(new FrmSummary(disk.file, populationSize, history, record, dialogs)) {}
 
   QString Text(const char* label) const { return window.child<QLabel>(label)->text(); }
   QStringList Counts() const {
@@ -38,6 +39,7 @@ struct SummaryWindow {
   AverageGeneChart& Course() const { return *window.child<AverageGeneChart>("AverageGeneChart"); }
 
   PopulationOnDisk disk;
+  ScriptedDialogs dialogs;
   WindowUnderTest<FrmSummary> window;
 };
 

@@ -1,0 +1,187 @@
+#include "views/chart_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QSvgGenerator>
+#include <QWidget>
+#include <algorithm>
+
+#include "common/dialogs.h"
+#include "engine/generation_csv.h"
+
+namespace evo {
+namespace {
+
+// A picture fit for a printed report even from a screen of ordinary density.
+constexpr qreal kLeastImageScale = 2;
+
+// The chart's background and what it draws, without the children over it.
+void DrawChart(QWidget& chart, QPainter& painter) {
+  painter.fillRect(chart.rect(), chart.palette().color(chart.backgroundRole()));
+  chart.render(&painter, {}, {}, QWidget::DrawWindowBackground);
+}
+
+QByteArray CsvOf(const GenerationRecord& record) {
+  return QByteArray::fromStdString(GenerationCsv(record));
+}
+
+// In the documents folder: evolution-2026-12-09-1412.csv, evolution-gene-counts-2026-...png.
+QString SuggestedPath(const QString& subject, const QString& suffix) {
+  QString name = "evolution-";
+  if (!subject.isEmpty()) name += subject + "-";
+  name += QDateTime::currentDateTime().toString("yyyy-MM-dd-HHmm") + "." + suffix;
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+}
+
+// Hands the device everything, however many writes it takes; the write that fails leaves the
+// device's error saying why.
+bool WriteAll(QIODevice& device, const QByteArray& bytes) {
+  for (qint64 written = 0; written < bytes.size();) {
+    const qint64 now = device.write(bytes.constData() + written, bytes.size() - written);
+    if (now <= 0) return false;
+    written += now;
+  }
+  return true;
+}
+
+// Writes through a temporary file beside the target, which replaces it only once everything is
+// written; unbuffered, so that no failure hides in a buffer flushed at the end.
+void SaveWhole(const QString& path, const QByteArray& bytes, Dialogs& dialogs) {
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(file, bytes) &&
+      file.commit()) {
+    return;
+  }
+  dialogs.Message("Could not save " + QDir::toNativeSeparators(path) + ": " + file.errorString());
+}
+
+QByteArray SvgOf(QWidget& chart) {
+  QBuffer bytes;
+  QSvgGenerator svg;
+  svg.setOutputDevice(&bytes);
+  svg.setSize(chart.size());
+  svg.setViewBox(chart.rect());
+  svg.setTitle(chart.accessibleName());
+  svg.setDescription(chart.accessibleDescription());
+  QPainter painter(&svg);
+  DrawChart(chart, painter);
+  painter.end();
+  return bytes.data();
+}
+
+QByteArray PngOf(QWidget& chart) {
+  QBuffer bytes;
+  ChartImage(chart).save(&bytes, "PNG");
+  return bytes.data();
+}
+
+}  // namespace
+
+// A frame over the edge of a chart that has the focus, in the palette's highlight, which stands
+// out in a light or a dark palette. It is a child of the chart, so that the chart's picture,
+// drawn without its children, never shows it.
+class ChartFocusFrame : public QWidget {
+ public:
+  explicit ChartFocusFrame(QWidget& chart) : QWidget(&chart) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+  }
+};
+
+void CopyData(const GenerationRecord& record) {
+  const QByteArray csv = CsvOf(record);
+  auto* data = new QMimeData;
+  data->setText(QString::fromUtf8(csv));
+  data->setData("text/csv", csv);
+  QApplication::clipboard()->setMimeData(data);
+}
+
+void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs) {
+  const QString path =
+      dialogs.SaveFileName("Save Data As", SuggestedPath({}, "csv"), {"CSV file (*.csv)"});
+  if (path.isEmpty()) return;
+  SaveWhole(path, CsvOf(record), dialogs);
+}
+
+QImage ChartImage(QWidget& chart) {
+  const qreal scale = std::max(chart.devicePixelRatioF(), kLeastImageScale);
+  QImage image(chart.size() * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
+  QPainter painter(&image);
+  DrawChart(chart, painter);
+  return image;
+}
+
+void CopyImage(QWidget& chart) {
+  QApplication::clipboard()->setImage(ChartImage(chart));
+}
+
+// The type follows the name's suffix: .svg for SVG, any other for PNG.
+void SaveImageAs(QWidget& chart, const QString& subject, Dialogs& dialogs) {
+  const QString path = dialogs.SaveFileName("Save Image As", SuggestedPath(subject, "png"),
+                                            {"PNG image (*.png)", "SVG image (*.svg)"});
+  if (path.isEmpty()) return;
+  const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
+  SaveWhole(path, svg ? SvgOf(chart) : PngOf(chart), dialogs);
+}
+
+ChartMenu::ChartMenu(QWidget& chart, const QString& subject, const GenerationRecord& record,
+                     Dialogs& dialogs)
+    : QObject(&chart), chart_(chart), focusFrame_(new ChartFocusFrame(chart)) {
+  AddAction("Copy Data", [&record] { CopyData(record); });
+  AddAction("Save Data As...", [&record, &dialogs] { SaveDataAs(record, dialogs); });
+  AddAction("Copy Image", [&chart] { CopyImage(chart); });
+  AddAction("Save Image As...",
+            [&chart, subject, &dialogs] { SaveImageAs(chart, subject, dialogs); });
+  chart.setContextMenuPolicy(Qt::ActionsContextMenu);
+  chart.setFocusPolicy(Qt::StrongFocus);
+  chart.installEventFilter(this);
+}
+
+void ChartMenu::AddAction(const QString& caption, const std::function<void()>& act) {
+  auto* action = new QAction(caption, &chart_);
+  connect(action, &QAction::triggered, this, act);
+  chart_.addAction(action);
+}
+
+// Shift+F10 opens the menu as the Menu key does, at the chart's centre.
+bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    focusFrame_->setGeometry(chart_.rect());
+    focusFrame_->show();
+  }
+  // The chart's own menu takes the keys only while it is open: the frame stays meanwhile.
+  if (event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    focusFrame_->hide();
+  }
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      const QPoint centre = chart_.rect().center();
+      QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, chart_.mapToGlobal(centre));
+      QApplication::sendEvent(&chart_, &menu);
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace evo

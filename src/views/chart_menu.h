@@ -1,0 +1,55 @@
+// What the user takes out of a chart of the summary: the data behind it, the record of every
+// generation's figures, as CSV; and the chart as a picture. Each to the clipboard or to a file.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace evo {
+
+class Dialogs;
+class GenerationRecord;
+class ChartFocusFrame;
+
+// Puts the record on the clipboard as CSV, as plain text and as text/csv.
+void CopyData(const GenerationRecord& record);
+// Asks where to save the record as CSV, starting in the documents folder with a name that says
+// when (evolution-2026-12-09-1412.csv), and writes it there.
+void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs);
+
+// The chart as drawn, at the screen's pixel ratio and at least at twice its size in pixels.
+QImage ChartImage(QWidget& chart);
+void CopyImage(QWidget& chart);
+// Asks where to save the chart, as PNG or SVG, with a name that says what (subject, such as
+// "gene-counts") and when, and writes it there.
+void SaveImageAs(QWidget& chart, const QString& subject, Dialogs& dialogs);
+
+// A file is written whole or not at all: a failure (a full disk, a folder without write access)
+// is told in a message and leaves no file behind, nor changes a file that was there.
+
+// Gives a chart the context menu "Copy Data", "Save Data As...", "Copy Image", "Save Image
+// As...", opened by the right mouse button, the Menu key or Shift+F10. The chart takes the focus
+// from Tab and from a click, after the window's own controls, and shows a frame while it has it.
+// The record and the dialogs must outlive the chart.
+class ChartMenu : public QObject {
+  Q_OBJECT
+
+ public:
+  ChartMenu(QWidget& chart, const QString& subject, const GenerationRecord& record,
+            Dialogs& dialogs);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void AddAction(const QString& caption, const std::function<void()>& act);
+
+  QWidget& chart_;
+  ChartFocusFrame* focusFrame_;
+};
+
+}  // namespace evo
