@@ -2,13 +2,19 @@
 // memory, in the same run: one generation at the design-time parameters (10 mutations, good
 // probability .1, exchange and automatic mutation on, start value 7), a long mutation pass, the
 // count of the genes, the record of the average gene and the check of the file that every
-// generation makes, and a row of the record of every generation's figures.
+// generation makes, and a row of the record of every generation's figures. Also in the same run,
+// the machine's own limit for a generation's work: the rate of independent reads of records at
+// random in memory, and the rate of draws.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "engine/average_gene_history.h"
 #include "engine/gene_summary.h"
@@ -26,6 +32,8 @@ constexpr std::uint32_t kSeed = 20240101;
 // yield that has no events to process.
 class BenchWindow final : public WindowPort {
  public:
+  static constexpr int kMutations = 10;  // the mutation pass at the start of every generation
+
   explicit BenchWindow(std::int64_t population) : population_(std::to_string(population)) {}
 
   std::string BoxText(ParameterBox box) const override {
@@ -35,7 +43,7 @@ class BenchWindow final : public WindowPort {
       case ParameterBox::GoodFactor:
         return ".1";
       case ParameterBox::MutateNum:
-        return "10";
+        return std::to_string(kMutations);
       case ParameterBox::GenNum:
         return "50";
       case ParameterBox::StartNum:
@@ -124,12 +132,47 @@ struct StraightforwardLoops {
   }
 };
 
+// The population in memory, counting the records read.
+class ReadCountingStore : public MemoryStore {
+ public:
+  void ReadRecord(std::int64_t k, Genome out) const {
+    ++reads;
+    MemoryStore::ReadRecord(k, out);
+  }
+  mutable std::int64_t reads = 0;
+};
+
+// The work of one generation from the created population: the draws it takes, and the records it
+// reads at random (the mutations', the parents' and the examined critters'; not the last record
+// in use that each of the N deaths moves, which is the one before the last moved).
+struct GenerationWork {
+  double draws = 0;
+  double randomReads = 0;
+};
+
+// Counted once per size, over memory, by the engine, which takes exactly the straightforward
+// loops' draws and reads.
+GenerationWork CountWork(std::int64_t population) {
+  static std::map<std::int64_t, GenerationWork> counted;
+  if (const auto found = counted.find(population); found != counted.end()) return found->second;
+  Bench<ReadCountingStore> bench(population);
+  bench.simulation.File().reads = 0;
+  bench.simulation.NextGeneration();
+  const std::int64_t reads = bench.simulation.File().reads;
+  const std::int64_t mutationAndParentDraws = 4 * (BenchWindow::kMutations + population);
+  const std::int64_t examinations = reads - BenchWindow::kMutations - 3 * population;
+  const GenerationWork work{static_cast<double>(mutationAndParentDraws + 3 * examinations),
+                            static_cast<double>(reads - population)};
+  return counted[population] = work;
+}
+
 // Every generation starts from the population as created and the same seed, so both sides do
 // exactly the same work in every iteration. The population is written back in place, as the
 // file stays open from one generation of a run to the next.
 template <typename Loops, typename Store>
 void BM_Generation(benchmark::State& state) {
   const std::int64_t population = state.range(0);
+  const GenerationWork work = CountWork(population);
   Bench<Store> bench(population);
   for (auto _ : state) {
     state.PauseTiming();
@@ -141,6 +184,8 @@ void BM_Generation(benchmark::State& state) {
     Loops::NextGeneration(bench);
   }
   state.SetItemsProcessed(state.iterations() * population);
+  state.counters["draws"] = work.draws;
+  state.counters["random_reads"] = work.randomReads;
 }
 
 // A pass of ten million mutations over a million critters, from the same seed every time.
@@ -210,12 +255,64 @@ void BM_RecordRow(benchmark::State& state) {
   benchmark::DoNotOptimize(record.Rows().data());
 }
 
+// The machine's limit for the records a generation reads at random: independent reads of one
+// record each at random places of a 20 MB buffer, the file of a million critters during a
+// generation, each fetched into the cache 32 reads ahead, which kept the memory busiest here (8,
+// 12, 20, 32 and 64 were tried).
+void BM_RandomRecordReads(benchmark::State& state) {
+  constexpr std::size_t kRecords = 2'000'000;
+  constexpr std::size_t kAhead = 32;
+  constexpr std::size_t kReads = 1 << 20;
+  std::vector<char> buffer(kRecords * kGenes, '7');
+  // A linear congruential generator, far cheaper than a draw, scaled to a record.
+  std::uint64_t lcg = kSeed;
+  const auto nextOffset = [&lcg] {
+    lcg = lcg * 6364136223846793005u + 1442695040888963407u;
+    return ((lcg >> 32) * kRecords >> 32) * kGenes;
+  };
+  std::array<std::size_t, kAhead> coming{};
+  for (std::size_t& offset : coming) offset = nextOffset();
+  for (auto _ : state) {
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < kReads; ++i) {
+      const std::size_t later = nextOffset();
+      __builtin_prefetch(buffer.data() + later);
+      std::size_t& offset = coming[i % kAhead];
+      Genome record;
+      std::memcpy(record, buffer.data() + offset, kGenes);
+      sum += static_cast<unsigned char>(record[i % kGenes]);
+      offset = later;
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kReads);
+}
+
+// The machine's limit for the draws: the engine's random source, in the batches its loops take.
+void BM_Draws(benchmark::State& state) {
+  TwisterRandomSource random(kSeed);
+  std::array<float, 1024> batch;
+  for (auto _ : state) {
+    random.DrawMany(batch.data(), batch.size());
+    benchmark::DoNotOptimize(batch.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(batch.size()));
+}
+
 // The population sizes measured, from a small population to the largest the window accepts.
 void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK_TEMPLATE(BM_Generation, EngineLoops, PopulationFile)->Apply(PopulationSizes);
+// The engine alone also at ten million critters, for the time per critter as the file outgrows
+// the caches.
+void ScalingSizes(benchmark::internal::Benchmark* benchmark) {
+  PopulationSizes(benchmark);
+  benchmark->Arg(10'000'000);
+}
+
+BENCHMARK_TEMPLATE(BM_Generation, EngineLoops, PopulationFile)->Apply(ScalingSizes);
 BENCHMARK_TEMPLATE(BM_Generation, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_MutationPass, EngineLoops, PopulationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_MutationPass, StraightforwardLoops, MemoryStore)
@@ -225,6 +322,8 @@ BENCHMARK_TEMPLATE(BM_GeneCount, StraightforwardLoops, MemoryStore)->Apply(Popul
 BENCHMARK_TEMPLATE(BM_RecordAverage, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_CheckFile, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK(BM_RecordRow);
+BENCHMARK(BM_RandomRecordReads)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_Draws)->Unit(benchmark::kNanosecond);
 
 }  // namespace
 }  // namespace evo::bench

@@ -19,6 +19,10 @@ class MemoryStore {
   // Like reopening the file: the bytes stay, the count of records written starts over.
   void Open(const std::string& /*path*/) { writtenSinceOpen_ = 0; }
   void Close() { writtenSinceOpen_ = 0; }
+  void CloseAndDelete(const std::string& /*path*/) {
+    Close();
+    bytes_.clear();
+  }
   // Nothing outside the program can change memory.
   void CheckIntact() {}
   void SetRecordsInUse(std::int64_t /*count*/) {}

@@ -25,47 +25,70 @@ inline double FineFraction(float fine, float coarse) {
          1000000.0;
 }
 
+// Record k among 1 to count (count >= 0) for the fraction of a pick.
+inline std::int64_t PickAt(std::int64_t count, double fraction) {
+  return WholePart(static_cast<double>(count) * fraction) + 1;
+}
+
+// The fraction of a record pick from its two draws, which stand together, the fine one first.
+inline double PickFraction(const float* pick) {
+  return FineFraction(pick[0], pick[1]);
+}
+
 // Record k among 1 to count (count >= 0) for the two draws of a pick.
-inline std::int64_t PickAmong(std::int64_t count, float fine, float coarse) {
-  return WholePart(static_cast<double>(count) * FineFraction(fine, coarse)) + 1;
+inline std::int64_t PickFrom(std::int64_t count, const float* pick) {
+  return PickAt(count, PickFraction(pick));
 }
 
 // Within a record or two of the pick, for a fetch into the cache: the fine part, which moves the
 // pick by less than count / 1000000 records, is left out, and so is the division.
-inline std::int64_t PickNear(std::int64_t count, float coarse) {
-  return WholePart(static_cast<double>(count) * static_cast<double>(coarse)) + 1;
+inline std::int64_t PickNear(std::int64_t count, const float* pick) {
+  return WholePart(static_cast<double>(count) * static_cast<double>(pick[1])) + 1;
 }
 
-// A window on the coming draws of one operation. It never takes a draw that the operation is not
-// sure to use: the caller says, whenever it looks ahead, how many draws it will take at least from
-// then on. So when the operation ends every draw taken has been used, and the next operation (or a
-// reseeded source) goes on from exactly where a draw-by-draw loop would have left the source.
-class DrawAhead {
+// A window on the coming draws of a loop whose every step takes kDrawsPerStep draws: the loop
+// sees the draws of the step kStepsAhead after the next one, to fetch the records that step will
+// touch before it gets there. It never takes a draw that the loop is not sure to use: the loop
+// says, whenever it looks ahead, how many steps it will take at least from then on. So when the
+// loop ends every draw taken has been used, and the next operation (or a reseeded source) goes on
+// from exactly where a draw-by-draw loop would have left the source.
+template <std::size_t kDrawsPerStep, std::size_t kStepsAhead>
+class StepDraws {
  public:
-  explicit DrawAhead(RandomSource& random) : random_(random) {}
-  DrawAhead(const DrawAhead&) = delete;
-  DrawAhead& operator=(const DrawAhead&) = delete;
+  explicit StepDraws(RandomSource& random) : random_(random) {}
+  StepDraws(const StepDraws&) = delete;
+  StepDraws& operator=(const StepDraws&) = delete;
 
-  std::size_t Available() const { return end_ - next_; }
-
-  // Keeps count draws in sight, refilling when fewer are left, as far as the operation is
-  // certain to take that many; true when count draws can be peeked at.
-  bool SeesAhead(std::size_t count, std::uint64_t certain) {
-    if (Available() < count) Refill(certain);
-    return Available() >= count;
+  // Keeps the draws of the next step and of kStepsAhead more in sight, refilling when fewer are
+  // left, as far as the loop is certain to take stepsLeft more steps (stepsLeft >= 1); true when
+  // the step kStepsAhead on is in sight.
+  bool SeesAhead(std::uint64_t stepsLeft) {
+    if (Available() < kWindow) Refill(stepsLeft * kDrawsPerStep);
+    return Available() >= kWindow;
   }
 
-  // The draw that Next would give after ahead further draws; ahead < Available().
-  float Peek(std::size_t ahead) const { return draws_[next_ + ahead]; }
-  // The next draw, used up; Available() > 0.
-  float Next() { return draws_[next_++]; }
-  // A record among 1 to count, from the next two draws; Available() > 1.
-  std::int64_t NextPick(std::int64_t count) {
-    const float fine = Next();
-    return PickAmong(count, fine, Next());
+  // The draws of the step kStepsAhead after the next one, when SeesAhead said so.
+  const float* Ahead() const { return draws_.data() + next_ + kDrawsPerStep * kStepsAhead; }
+
+  // The draws of the next step without using them up, or null when they are not in sight yet.
+  const float* PeekNext() const {
+    return Available() >= kDrawsPerStep ? draws_.data() + next_ : nullptr;
+  }
+
+  // The draws of the next step, used up; after SeesAhead.
+  const float* Take() {
+    const float* step = draws_.data() + next_;
+    next_ += kDrawsPerStep;
+    return step;
   }
 
  private:
+  static constexpr std::size_t kWindow = kDrawsPerStep * (kStepsAhead + 1);
+  static constexpr std::size_t kCapacity = 1024;
+  static_assert(kWindow <= kCapacity);
+
+  std::size_t Available() const { return end_ - next_; }
+
   // Tops the window up, up to its capacity, with no more draws than certain in all.
   void Refill(std::uint64_t certain) {
     const std::size_t kept = Available();
@@ -81,7 +104,7 @@ class DrawAhead {
   }
 
   RandomSource& random_;
-  std::array<float, 1024> draws_{};
+  std::array<float, kCapacity> draws_{};
   std::size_t next_ = 0;
   std::size_t end_ = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -12,11 +13,9 @@
 #include "engine/engine_error.h"
 #include "engine/file_descriptor.h"
 #include "engine/file_mapping.h"
+#include "engine/record_store.h"
 
 namespace evo {
-
-inline constexpr std::size_t kGenes = 10;
-using Genome = char[kGenes];
 
 // A failure of the file system: the text says what failed, for the user.
 class FileError : public EngineError {
@@ -94,14 +93,17 @@ class PopulationFile {
     if (k > highestWritten_) highestWritten_ = k;
   }
 
-  // Asks the processor to bring record k into the cache, for a read or write coming soon. A hint
-  // only: nothing is read, and a record outside the file is passed over.
-  void PrefetchRecord(std::int64_t k) const {
-    const std::size_t offset = static_cast<std::size_t>(k - 1) * kGenes;
-    if (k >= 1 && offset + kGenes <= mapping_.Size()) {
-      __builtin_prefetch(mapping_.Data() + offset, 1);
-      __builtin_prefetch(mapping_.Data() + offset + kGenes - 1, 1);
-    }
+  // Asks the processor to bring records first to last into the cache, for reads or writes
+  // coming soon: at most six records, which lie on at most two cache lines, those of their first
+  // and last byte. A hint only: nothing is read, and records outside the file are passed over.
+  // Always inline: the compiler takes a call that does nothing but prefetch for one without any
+  // effect, and drops it.
+  [[gnu::always_inline]] void PrefetchRecords(std::int64_t first, std::int64_t last) const {
+    first = std::max<std::int64_t>(first, 1);
+    last = std::min(last, RecordCount());
+    if (first > last) return;
+    __builtin_prefetch(mapping_.Data() + static_cast<std::size_t>(first - 1) * kGenes, 1);
+    __builtin_prefetch(mapping_.Data() + static_cast<std::size_t>(last) * kGenes - 1, 1);
   }
 
   // The bytes of the file as it stands, for reading many at once.

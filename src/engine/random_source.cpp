@@ -18,41 +18,39 @@ void Mt19937::Seed(std::uint32_t seed) {
 // Word i becomes a mix of words i and i + 1 with word i + 397, all indices modulo 624. Split at
 // the wrap-arounds, each loop reads only words that it has not yet replaced or that an earlier
 // loop has, so each runs as a plain vector loop.
-void Mt19937::Regenerate() {
+__attribute__((target_clones("avx2", "default"))) void RegenerateTwisterState(std::uint32_t* w) {
+  constexpr std::size_t kWords = kTwisterWords;
   constexpr std::size_t kShift = 397;
   const auto mix = [](std::uint32_t word, std::uint32_t following, std::uint32_t far) {
     const std::uint32_t y = (word & 0x80000000u) | (following & 0x7fffffffu);
     return far ^ (y >> 1) ^ ((y & 1u) * 0x9908b0dfu);
   };
-  std::uint32_t* w = state_.data();
   for (std::size_t i = 0; i < kWords - kShift; ++i) w[i] = mix(w[i], w[i + 1], w[i + kShift]);
   for (std::size_t i = kWords - kShift; i < kWords - 1; ++i) {
     w[i] = mix(w[i], w[i + 1], w[i + kShift - kWords]);
   }
   w[kWords - 1] = mix(w[kWords - 1], w[0], w[kShift - 1]);
-  next_ = 0;
 }
 
-void Mt19937::Fill(std::uint32_t* out, std::size_t count, int shift) {
-  while (count > 0) {
-    if (next_ == kWords) Regenerate();
-    const std::size_t batch = std::min(count, kWords - next_);
-    const std::uint32_t* words = state_.data() + next_;
-    for (std::size_t i = 0; i < batch; ++i) out[i] = Temper(words[i]) >> shift;
-    next_ += batch;
-    out += batch;
-    count -= batch;
-  }
+__attribute__((target_clones("avx2", "default"))) void DrawsFromTwisterWords(
+    const std::uint32_t* words, float* out, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) out[i] = DrawFromOutput(TemperTwisterWord(words[i]));
+}
+
+std::span<const std::uint32_t> Mt19937::TakeWords(std::size_t wanted) {
+  if (next_ == kWords) Regenerate();
+  const std::size_t taken = std::min(wanted, kWords - next_);
+  const std::span<const std::uint32_t> words(state_.data() + next_, taken);
+  next_ += taken;
+  return words;
 }
 
 void TwisterRandomSource::DrawMany(float* out, std::size_t count) {
-  std::array<std::uint32_t, 256> tops;
   while (count > 0) {
-    const std::size_t batch = std::min(count, tops.size());
-    generator_.Fill(tops.data(), batch, 8);
-    for (std::size_t i = 0; i < batch; ++i) out[i] = static_cast<float>(tops[i]) * 0x1p-24f;
-    out += batch;
-    count -= batch;
+    const std::span<const std::uint32_t> words = generator_.TakeWords(count);
+    DrawsFromTwisterWords(words.data(), out, words.size());
+    out += words.size();
+    count -= words.size();
   }
 }
 

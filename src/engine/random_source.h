@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace evo {
 
@@ -23,6 +24,31 @@ class RandomSource {
   virtual void SeedFromTimeOfDay(float secondsSinceMidnight) = 0;
 };
 
+// The tempering of the Mersenne Twister, which makes an output of a word of its state.
+inline std::uint32_t TemperTwisterWord(std::uint32_t y) {
+  y ^= y >> 11;
+  y ^= (y << 7) & 0x9d2c5680u;
+  y ^= (y << 15) & 0xefc60000u;
+  return y ^ (y >> 18);
+}
+
+// A draw from an output: its top 24 bits, which a float holds exactly, so the largest draw is
+// 1 - 2^-24, never 1.0. Converted as a signed number, which every vector unit converts.
+inline float DrawFromOutput(std::uint32_t output) {
+  return static_cast<float>(static_cast<std::int32_t>(output >> 8)) * 0x1p-24f;
+}
+
+// The words of the Mersenne Twister's state.
+inline constexpr std::size_t kTwisterWords = 624;
+
+// The loops over the Mersenne Twister's words, free functions so that each is built for the
+// baseline processor and for AVX2, the one that fits chosen at start-up.
+//
+// Replaces the words of a state with the next ones.
+void RegenerateTwisterState(std::uint32_t* state);
+// The draws of count untempered words of a state, in order.
+void DrawsFromTwisterWords(const std::uint32_t* words, float* out, std::size_t count);
+
 // The 32-bit Mersenne Twister, output for output the standard library's std::mt19937 (period
 // 2^19937 - 1, so a million critters never see it repeat), with its state in 32-bit words so
 // that refilling the state and tempering a batch of outputs run in vector registers.
@@ -34,36 +60,33 @@ class Mt19937 {
 
   std::uint32_t operator()() {
     if (next_ == kWords) Regenerate();
-    return Temper(state_[next_++]);
+    return TemperTwisterWord(state_[next_++]);
   }
 
-  // The next count outputs, each shifted right by shift bits.
-  void Fill(std::uint32_t* out, std::size_t count, int shift);
+  // The words of the state behind the next outputs, untempered and used up: as many as
+  // wanted (> 0), or fewer, at least one, where the state must be regenerated first.
+  std::span<const std::uint32_t> TakeWords(std::size_t wanted);
 
  private:
-  static constexpr std::size_t kWords = 624;
+  static constexpr std::size_t kWords = kTwisterWords;
 
-  static std::uint32_t Temper(std::uint32_t y) {
-    y ^= y >> 11;
-    y ^= (y << 7) & 0x9d2c5680u;
-    y ^= (y << 15) & 0xefc60000u;
-    return y ^ (y >> 18);
+  void Regenerate() {
+    RegenerateTwisterState(state_.data());
+    next_ = 0;
   }
-  void Regenerate();
 
   std::array<std::uint32_t, kWords> state_{};
   std::size_t next_ = kWords;
 };
 
-// Draws from a Mersenne Twister. Each draw takes the top 24 bits of one output, which a float
-// holds exactly: the largest draw is 1 - 2^-24, never 1.0.
+// Draws from a Mersenne Twister, one output each.
 class TwisterRandomSource final : public RandomSource {
  public:
   explicit TwisterRandomSource(std::uint32_t seed = 0) : generator_(seed) {}
 
   void SeedFromTimeOfDay(float secondsSinceMidnight) override;
 
-  float Draw() override { return static_cast<float>(generator_() >> 8) * 0x1p-24f; }
+  float Draw() override { return DrawFromOutput(generator_()); }
   void DrawMany(float* out, std::size_t count) override;
 
  private:

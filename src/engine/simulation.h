@@ -8,6 +8,8 @@
 #include "engine/generation_record.h"
 #include "engine/population_file.h"
 #include "engine/random_source.h"
+#include "engine/record_store.h"
+#include "engine/record_words.h"
 #include "engine/window_port.h"
 
 namespace evo {
@@ -60,19 +62,14 @@ struct SimulationState {
   std::int16_t IntCreated = kFalse;
 };
 
-// The value of a gene character: its digit, 0 for anything that is not a digit (which is what
-// NumericValue reads from a one-character text).
-inline int GeneValue(char gene) {
-  return gene >= '0' && gene <= '9' ? gene - '0' : 0;
-}
-
 // What parameters are loaded for: a new population may be of any size; a command working on the
 // existing one may not reach records that were never written.
 enum class ParameterUse { NewPopulation, ExistingPopulation };
 
 // The simulation over a store of records. Store is the population file; the benchmark also
-// runs it over memory, to measure what the file costs.
-template <typename Store>
+// runs it over memory, to measure what the file costs, and the tests over a store that checks
+// what is read.
+template <RecordStore Store>
 class BasicSimulation {
  public:
   BasicSimulation(WindowPort& window, RandomSource& random, std::string path = "critter.dat")
@@ -142,6 +139,8 @@ class BasicSimulation {
  private:
   void Mutate(std::int64_t k, float positionDraw, float goodDraw);
   void Reproduce(std::int32_t n);
+  template <bool kExchange>
+  void ReproduceFrom(std::int32_t n);
   void Select(std::int32_t n);
   void AdvanceCounter();
   // Counts the population once, for the history of the average and the record's row.

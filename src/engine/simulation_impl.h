@@ -2,7 +2,8 @@
 #pragma once
 
 #include <array>
-#include <cstring>
+#include <cstddef>
+#include <cstdint>
 
 #include "engine/draw_ahead.h"
 #include "engine/gene_summary.h"
@@ -11,7 +12,7 @@
 
 namespace evo {
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::Initialise() {
   state.StrCritter.assign(kGenes, ' ');
   state.Str2Critter.assign(kGenes, ' ');
@@ -19,7 +20,7 @@ void BasicSimulation<Store>::Initialise() {
   state.IntCreated = kFalse;
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::GetParameters(ParameterUse use) {
   if (use == ParameterUse::ExistingPopulation) CheckFile();
   const auto critters = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::PopSize)));
@@ -48,7 +49,7 @@ void BasicSimulation<Store>::GetParameters(ParameterUse use) {
   }
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CreatePopulation() {
   const std::string startText = window_.BoxText(ParameterBox::StartNum);
   const std::size_t firstCharacter = startText.find_first_not_of(' ');
@@ -73,55 +74,56 @@ void BasicSimulation<Store>::CreatePopulation() {
   RecordFigures(RowEvent::Created);
 }
 
-template <typename Store>
+template <RecordStore Store>
 double BasicSimulation<Store>::FineRandom() {
   const float fine = random_.Draw();
   const float coarse = random_.Draw();
   return FineFraction(fine, coarse);
 }
 
-// Brings record k of the store into the cache ahead of its use, where the store can.
-template <typename Store>
-void Prefetch(const Store& store, std::int64_t k) {
-  if constexpr (requires { store.PrefetchRecord(k); }) store.PrefetchRecord(k);
+// Brings records first to last of the store into the cache ahead of their use, where the store
+// can.
+template <RecordStore Store>
+[[gnu::always_inline]] inline void Prefetch(const Store& store, std::int64_t first,
+                                            std::int64_t last) {
+  if constexpr (PrefetchingStore<Store>) store.PrefetchRecords(first, last);
 }
 
 // Every loop below takes its draws in exactly the order and number of a loop that draws as it
 // goes, and reads and writes the same records in the same order: the draws of the coming steps
-// only tell which records to fetch into the cache while the current step waits on its own. How
-// many steps ahead pays best was measured with the benchmark.
+// only tell which records to fetch into the cache while the current step waits on its own. Each
+// loop names the draws of one step once, in the order it takes them; a record pick is two draws,
+// the fine one first. How many steps ahead pays best was measured with the benchmark.
 inline constexpr std::size_t kMutationsAhead = 8;
 inline constexpr std::size_t kOffspringAhead = 8;
-inline constexpr std::size_t kExaminationsAhead = 20;
+inline constexpr std::size_t kExaminationsAhead = 32;
 
-// Each mutation takes four draws: two for the record, one for the gene, one for good or bad.
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::Scramble() {
+  enum Draw : std::size_t { kRecord, kRecordCoarse, kGenePosition, kGoodOrBad, kDraws };
   // With no critter there is no record to mutate: a pick would land outside the population.
   if (state.LngCritter < 1) return;
   const std::int32_t mutations = state.LngMutateNum;
   const std::int64_t critters = state.LngCritter;
-  constexpr std::size_t kDraws = 4;
-  DrawAhead draws(random_);
+  StepDraws<kDraws, kMutationsAhead> draws(random_);
   for (std::int32_t i = 0; i < mutations; ++i) {
-    if (draws.SeesAhead(kDraws * (kMutationsAhead + 1),
-                        kDraws * static_cast<std::uint64_t>(mutations - i))) {
-      Prefetch(file_, PickNear(critters, draws.Peek(kDraws * kMutationsAhead + 1)));
+    if (draws.SeesAhead(static_cast<std::uint64_t>(mutations - i))) {
+      const std::int64_t ahead = PickNear(critters, draws.Ahead() + kRecord);
+      Prefetch(file_, ahead, ahead);
     }
-    const std::int64_t k = draws.NextPick(critters);
-    const float positionDraw = draws.Next();
-    Mutate(k, positionDraw, draws.Next());
+    const float* step = draws.Take();
+    Mutate(PickFrom(critters, step + kRecord), step[kGenePosition], step[kGoodOrBad]);
   }
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::InsertMutations() {
   Scramble();
   CheckFile();
   RecordFigures(RowEvent::Mutations);
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float goodDraw) {
   std::string& genome = state.StrCritter;
   file_.ReadRecord(k, genome.data());
@@ -136,7 +138,7 @@ void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float go
   file_.WriteRecord(k, genome.data());
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::NextGeneration() {
   CheckFile();
   if (window_.MutationOn()) {
@@ -154,44 +156,105 @@ void BasicSimulation<Store>::NextGeneration() {
   window_.Yield();
 }
 
-// Offspring i of N goes to record N + i, from a parent among the records 1 to N: two draws for
-// the parent, two more for the second parent with exchange.
-template <typename Store>
+// Offspring i of N goes to record N + i, from a parent among the records 1 to N.
+template <RecordStore Store>
 void BasicSimulation<Store>::Reproduce(std::int32_t n) {
   state.LngActual = n;
-  const bool exchange = window_.SexOn();
   file_.Reserve(2 * std::int64_t{n});
-  const std::size_t drawsEach = exchange ? 4 : 2;
-  const std::size_t window = drawsEach * (kOffspringAhead + 1);
-  DrawAhead draws(random_);
+  if (window_.SexOn()) {
+    ReproduceFrom<true>(n);
+  } else {
+    ReproduceFrom<false>(n);
+  }
+  if (n >= 1) state.LngActual = 2 * n;
+}
+
+template <RecordStore Store>
+template <bool kExchange>
+void BasicSimulation<Store>::ReproduceFrom(std::int32_t n) {
+  // The second parent's pick only with exchange.
+  enum Draw : std::size_t { kParent, kParentCoarse, kSecondParent, kSecondParentCoarse };
+  constexpr std::size_t kDraws = kExchange ? kSecondParentCoarse + 1 : kParentCoarse + 1;
+  StepDraws<kDraws, kOffspringAhead> draws(random_);
   Genome offspring{};
   Genome second{};
   for (std::int32_t i = 1; i <= n; ++i) {
-    if (draws.SeesAhead(window, drawsEach * static_cast<std::uint64_t>(n - i + 1))) {
-      const std::size_t ahead = drawsEach * kOffspringAhead;
-      Prefetch(file_, PickNear(n, draws.Peek(ahead + 1)));
-      if (exchange) Prefetch(file_, PickNear(n, draws.Peek(ahead + 3)));
+    if (draws.SeesAhead(static_cast<std::uint64_t>(n - i + 1))) {
+      const std::int64_t parent = PickNear(n, draws.Ahead() + kParent);
+      Prefetch(file_, parent, parent);
+      if constexpr (kExchange) {
+        const std::int64_t secondParent = PickNear(n, draws.Ahead() + kSecondParent);
+        Prefetch(file_, secondParent, secondParent);
+      }
     }
-    file_.ReadRecord(draws.NextPick(n), offspring);
-    if (exchange) {
-      file_.ReadRecord(draws.NextPick(n), second);
-      std::memcpy(offspring + 5, second + 5, 5);
+    const float* step = draws.Take();
+    file_.ReadRecord(PickFrom(n, step + kParent), offspring);
+    if constexpr (kExchange) {
+      file_.ReadRecord(PickFrom(n, step + kSecondParent), second);
+      JoinHalves(offspring, second, offspring);
     }
     file_.WriteRecord(std::int64_t{n} + i, offspring);
   }
   if (n >= 1) {
     state.StrCritter.assign(offspring, kGenes);
-    if (exchange) state.Str2Critter.assign(second, kGenes);
-    state.LngActual = 2 * n;
+    if constexpr (kExchange) state.Str2Critter.assign(second, kGenes);
   }
 }
 
-// Culls the pool back to N: a dead critter's record takes the last record in use. Each
-// examination takes three draws: two for the record, one for x.
-template <typename Store>
+// The deaths among the coming examinations of selection, foreseen from their survival draws
+// against the usual survival chance of the critters examined lately: the record count that an
+// examination kAhead on will find is the count now less the deaths before it.
+template <std::size_t kAhead>
+class DeathForecast {
+ public:
+  // The deaths foreseen among the next kAhead examinations.
+  std::int64_t Deaths() const { return deaths_; }
+
+  // Foresees the examination kAhead after the next one from its survival draw.
+  void Foresee(float survivalDraw) { Set(survivalDraw >= usualChance_); }
+  // An examination that will not come, or whose draw is not in sight: no death foreseen.
+  void ForeseeNone() { Set(false); }
+
+  // The next examination has been made, of a critter with the given survival chance.
+  void Examined(double chance) {
+    deaths_ -= dies_[next_];
+    dies_[next_] = false;
+    next_ = next_ == kAhead ? 0 : next_ + 1;
+    chanceSum_ += chance;
+    if (++examined_ == kBlock) {
+      usualChance_ = chanceSum_ / kBlock;
+      chanceSum_ = 0;
+      examined_ = 0;
+    }
+  }
+
+ private:
+  static constexpr int kBlock = 128;  // examinations of which the usual chance is the mean
+
+  // The slot of the examination kAhead after the next one, free since the one before the next
+  // was made.
+  void Set(bool dies) {
+    dies_[next_ == 0 ? kAhead : next_ - 1] = dies;
+    deaths_ += dies;
+  }
+
+  // The forecast of the next kAhead + 1 examinations, the next one at next_.
+  std::array<bool, kAhead + 1> dies_{};
+  std::size_t next_ = 0;
+  std::int64_t deaths_ = 0;
+  double usualChance_ = 1;  // none foreseen to die before the first block is examined
+  double chanceSum_ = 0;
+  int examined_ = 0;
+};
+
+// Culls the pool back to N: a dead critter's record takes the last record in use.
+template <RecordStore Store>
 void BasicSimulation<Store>::Select(std::int32_t n) {
-  constexpr std::size_t kDraws = 3;
-  constexpr std::size_t kWindow = kDraws * (kExaminationsAhead + 1);
+  enum Draw : std::size_t { kRecord, kRecordCoarse, kSurvival, kDraws };
+  // The fetch of an examination ahead aims at its pick among the record count foreseen for it,
+  // with the fine draw (which moves a pick among two million records by up to two), and takes the
+  // records on either side, where one death foreseen wrongly moves the pick.
+  constexpr std::int64_t kAimSpread = 1;
   // The survival chance of every gene sum a genome can have, divided once instead of per
   // examination.
   std::array<double, kGenes * 9 + 1> chance;
@@ -199,47 +262,62 @@ void BasicSimulation<Store>::Select(std::int32_t n) {
     chance[sum] = static_cast<double>(static_cast<float>(sum)) / state.SngDenom;
   }
   std::int64_t inUse = state.LngActual;
-  DrawAhead draws(random_);
+  StepDraws<kDraws, kExaminationsAhead> draws(random_);
+  DeathForecast<kExaminationsAhead> forecast;
+  constexpr std::int64_t kUnknown = 0;  // the next pick, before its draws are in sight
+  std::int64_t k = kUnknown;
   Genome genome{};
-  int geneSum = -1;  // none examined yet
+  Examination examined{-1, false};  // none yet
   while (inUse > n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
-    if (draws.SeesAhead(kWindow, kDraws * static_cast<std::uint64_t>(inUse - n))) {
-      // The record count may fall by a few before that examination: the pick lands within as
-      // many records of this one, most often on the same cache line.
-      Prefetch(file_, PickNear(inUse, draws.Peek(kDraws * kExaminationsAhead + 1)));
+    if (draws.SeesAhead(static_cast<std::uint64_t>(inUse - n))) {
+      const float* ahead = draws.Ahead();
+      const std::int64_t aim = PickFrom(inUse - forecast.Deaths(), ahead + kRecord);
+      Prefetch(file_, aim - kAimSpread, aim + kAimSpread);
+      forecast.Foresee(ahead[kSurvival]);
+    } else {
+      forecast.ForeseeNone();
     }
-    const std::int64_t k = draws.NextPick(inUse);
+    const float* step = draws.Take();
+    if (k == kUnknown) k = PickFrom(inUse, step + kRecord);
     file_.ReadRecord(k, genome);
-    geneSum = 0;
-    bool zeroGene = false;
-    for (char gene : genome) {
-      geneSum += GeneValue(gene);
-      zeroGene |= gene == '0';
+    examined = Examine(genome);
+    const double survival =
+        examined.zeroGene ? 0 : chance[static_cast<std::size_t>(examined.geneSum)];
+    // The next examination's pick for either outcome of this one, worked out while the outcome
+    // is pending, so that when it was guessed wrong the next read need not wait for the pick.
+    std::int64_t ifSurvives = kUnknown;
+    std::int64_t ifDies = kUnknown;
+    if (const float* following = draws.PeekNext()) {
+      const double fraction = PickFraction(following + kRecord);
+      ifSurvives = PickAt(inUse, fraction);
+      ifDies = PickAt(inUse - 1, fraction);
     }
-    const float x = draws.Next();
-    const bool dies = zeroGene || x >= chance[static_cast<std::size_t>(geneSum)];
-    if (dies) {
+    if (step[kSurvival] >= survival) {
       file_.ReadRecord(inUse, genome);
       file_.WriteRecord(k, genome);
       --inUse;
+      k = ifDies;
+    } else {
+      k = ifSurvives;
     }
+    forecast.Examined(survival);
   }
-  if (geneSum >= 0) {
+  if (examined.geneSum >= 0) {
     state.StrCritter.assign(genome, kGenes);
-    state.SngNum = static_cast<float>(geneSum);
+    state.SngNum = static_cast<float>(examined.geneSum);
   }
   state.LngActual = static_cast<std::int32_t>(inUse);
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::AdvanceCounter() {
   window_.SetGenerationCounter(NumberText(NumericValue(window_.GenerationCounter()) + 1));
 }
 
 // Counted as the summary window counts it, over the population the engine works on. The
 // options are read as the generation that just ended read them: they change only in a yield.
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::RecordFigures(RowEvent event) {
   const GeneSummary figures = SummariseGenes(file_, state.LngCritter);
   if (event == RowEvent::Generation) history_.AddAfterGeneration(figures.average);
@@ -249,13 +327,13 @@ void BasicSimulation<Store>::RecordFigures(RowEvent event) {
   record_.Add(event, settings, figures);
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::ForgetFigures() {
   history_.Clear();
   record_.Clear();
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CheckFile() {
   if (state.IntCreated == kFalse) return;
   try {
@@ -266,25 +344,25 @@ void BasicSimulation<Store>::CheckFile() {
   }
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::DropPopulation() {
   CloseFile();
   state.IntCreated = kFalse;
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::ErasePopulation() {
   CloseAndDeleteFile();
   state.IntCreated = kFalse;
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CloseFile() {
   file_.Close();
   ForgetFigures();
 }
 
-template <typename Store>
+template <RecordStore Store>
 void BasicSimulation<Store>::CloseAndDeleteFile() {
   file_.CloseAndDelete(path_);
   ForgetFigures();

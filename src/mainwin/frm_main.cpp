@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QIcon>
 #include <QPushButton>
 #include <cmath>
 #include <cstdlib>
@@ -11,14 +10,10 @@
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
+#include "mainwin/program_icon.h"
 #include "ui_frm_main.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"
-
-// The icon lives in a static library, whose resources are registered only when asked for.
-static void RegisterMainWindowResources() {
-  Q_INIT_RESOURCE(frm_main);
-}
 
 namespace evo {
 namespace {
@@ -29,14 +24,6 @@ constexpr char kProbabilityRefused[] = "Probabilities are only in range 0 to 1";
 constexpr char kStartValueOutOfRange[] = "values must be in range 1 to 8";
 constexpr char kViewedSizeRefused[] =
     "Population size must round to a whole number from -2147483648 to 2147483647.";
-
-QIcon ProgramIcon() {
-  RegisterMainWindowResources();
-  QIcon icon;
-  icon.addFile(":/mainwin/icons/evolution-16.png", QSize(16, 16));
-  icon.addFile(":/mainwin/icons/evolution-32.png", QSize(32, 32));
-  return icon;
-}
 
 // A view closed inside a run's yield is deleted only later: until then it is closed, not open.
 template <typename View>

@@ -1,29 +1,47 @@
 // The program: the main window, over real message boxes and a twister seeded at load.
 #include <QApplication>
+#include <QDir>
+#include <optional>
 
 #include "common/dialogs.h"
 #include "common/window_look.h"
 #include "engine/random_source.h"
+#include "mainwin/command_line.h"
 #include "mainwin/frm_main.h"
+#include "mainwin/program_icon.h"
+#include "mainwin/start_rendezvous.h"
+#include "mainwin/startup_feedback.h"
 #include "mainwin/working_directory.h"
 
 int main(int argc, char** argv) {
+  // A terminal, a packager's script or help2man gets its answer without a display.
+  if (const std::optional<int> status = evo::AnswerInformationOption(argc, argv)) return *status;
+  const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
   QApplication app(argc, argv);
+  const std::optional<evo::StartOptions> options = evo::ReadStartOptions(QApplication::arguments());
+  if (!options) return evo::kUsageStatus;
   // The program ends only through the main window, which ends it at once; a hidden main window
   // behind an open view is no reason to quit.
   QApplication::setQuitOnLastWindowClosed(false);
-  // Ties the windows to the menu entry, for the desktop's task bar and its icon.
+  // Ties the windows to the menu entry, for the desktop's task bar and its icon; set before the
+  // first box, which may already come from the data directory.
   QGuiApplication::setDesktopFileName("evolution-simulation");
+  QApplication::setWindowIcon(evo::ProgramIcon());
   evo::InstallProgramFont();
   evo::ModalDialogs dialogs;
-  if (const QString failure = evo::EnterWorkingDirectory(QApplication::arguments());
-      !failure.isEmpty()) {
-    dialogs.Message(failure);
-    return 1;
+  std::optional<evo::StartRendezvous> rendezvous;
+  if (options->inDataDirectory) {
+    if (const QString failure = evo::EnterDataDirectory(); !failure.isEmpty()) {
+      dialogs.Message(failure);
+      return 1;
+    }
+    if (rendezvous.emplace(QDir::currentPath()).PassedToRunningCopy()) {
+      evo::EndStartupFeedback(startupId);
+      return 0;
+    }
   }
   evo::TwisterRandomSource random;
   evo::FrmMain window(dialogs, random);
-  QApplication::setWindowIcon(window.windowIcon());
   window.show();
   return QApplication::exec();
 }

@@ -1,23 +1,36 @@
 #include "mainwin/working_directory.h"
 
+#include <unistd.h>
+
 #include <QDir>
-#include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace evo {
-namespace {
 
 QString DataDirectory() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-         "/evolution-simulation";
+  QString base = qEnvironmentVariable("XDG_DATA_HOME");
+  // The XDG base directory rules take a relative path for invalid: it would depend on the folder
+  // the program happens to be started in.
+  if (!QDir::isAbsolutePath(base)) base = QDir::homePath() + "/.local/share";
+  return base + "/evolution-simulation";
 }
 
-}  // namespace
-
-QString EnterWorkingDirectory(const QStringList& arguments) {
-  if (!arguments.contains(kInDataDirectoryOption)) return {};
+QString EnterDataDirectory() {
   const QString directory = DataDirectory();
-  if (!QDir().mkpath(directory)) return "Cannot create the data folder " + directory;
-  if (!QDir::setCurrent(directory)) return "Cannot open the data folder " + directory;
+  const std::filesystem::path path = directory.toStdString();
+  std::error_code failure;
+  std::filesystem::create_directories(path, failure);
+  if (failure) {
+    return "Cannot create the data folder " + directory + ": " +
+           QString::fromStdString(failure.message());
+  }
+  if (::chdir(path.c_str()) != 0) {
+    return "Cannot open the data folder " + directory + ": " +
+           QString::fromLocal8Bit(std::strerror(errno));
+  }
   return {};
 }
 

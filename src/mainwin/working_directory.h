@@ -4,17 +4,15 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace evo {
 
-// The option of the menu entry's command that asks for the data directory.
-inline constexpr char kInDataDirectoryOption[] = "--in-data-directory";
+// The per-user data directory: evolution-simulation under $XDG_DATA_HOME, or under
+// ~/.local/share when that is not set or is not an absolute path.
+QString DataDirectory();
 
-// With the option among the arguments, makes the per-user data directory (evolution-simulation
-// under $XDG_DATA_HOME, or under ~/.local/share when that is not set; created when missing) the
-// current directory; otherwise leaves the current directory as it is. Returns an empty text on
-// success and the reason otherwise.
-QString EnterWorkingDirectory(const QStringList& arguments);
+// Makes the data directory (with its parents, when missing) and makes it the current directory.
+// Returns an empty text on success, and otherwise what failed with the system's reason.
+QString EnterDataDirectory();
 
 }  // namespace evo

@@ -17,6 +17,10 @@ class CheckingStore {
  public:
   void Open(const std::string& /*path*/) { writtenSinceOpen_ = 0; }
   void Close() { writtenSinceOpen_ = 0; }
+  void CloseAndDelete(const std::string& /*path*/) {
+    Close();
+    records_.clear();
+  }
   void CheckIntact() {}
   void SetRecordsInUse(std::int64_t /*count*/) {}
   void Reserve(std::int64_t /*count*/) {}

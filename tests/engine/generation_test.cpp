@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "checking_store.h"
@@ -198,6 +199,27 @@ TEST_F(GenerationTest, ALoweredSizeBreedsFromTheFirstRecordsOnly) {
   real.NextGeneration();
   EXPECT_EQ(FileText(), std::string(1000, '7'));
   EXPECT_EQ(real.state.LngActual, 50);
+}
+
+// The word-wide sum against the rule, gene by gene: a byte that is no digit counts 0 and is no
+// '0'. Every byte value at every position, among digits: those with a byte that is no digit,
+// the digits' neighbours and the bytes whose low bits are a digit's among them, must take the
+// gene-by-gene way, and the others must add up word-wide to the same.
+TEST(ExaminationTest, SumsWordWideAsGeneByGeneWhateverByteAGeneHolds) {
+  std::mt19937 generator(17);
+  for (std::size_t position = 0; position < kGenes; ++position) {
+    for (int byte = 0; byte <= 0xff; ++byte) {
+      Genome genome;
+      for (char& gene : genome) gene = static_cast<char>('0' + generator() % 10);
+      genome[position] = static_cast<char>(byte);
+      int sum = 0;
+      for (const char gene : genome) sum += GeneValue(gene);
+      const std::string text(genome, kGenes);
+      const Examination examined = Examine(genome);
+      ASSERT_EQ(examined.geneSum, sum) << text;
+      ASSERT_EQ(examined.zeroGene, text.find('0') != std::string::npos) << text;
+    }
+  }
 }
 
 using CheckedSimulation = BasicSimulation<CheckingStore>;

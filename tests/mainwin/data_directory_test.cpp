@@ -1,0 +1,75 @@
+// The data directory that a menu start keeps critter.dat in: where it is, that it is made and
+// entered, and what is said when it cannot be made.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <filesystem>
+
+#include "mainwin/working_directory.h"
+#include "support/temp_dir.h"
+
+namespace evo::test {
+namespace {
+
+// Sets the environment variable for the life of the object, then puts back what was there.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const QByteArray& value)
+      : name_(name), had_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name)) {
+    qputenv(name, value);
+  }
+  ~ScopedVariable() {
+    if (had_) {
+      qputenv(name_, previous_);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  bool had_;
+  QByteArray previous_;
+};
+
+QByteArray Bytes(const std::filesystem::path& path) {
+  return QByteArray::fromStdString(path.string());
+}
+
+TEST(DataDirectoryTest, IsMadeWithItsParentsAndEntered) {
+  TempDirectory temp;
+  const std::filesystem::path home = temp.Path() / "data home";
+  ScopedVariable dataHome("XDG_DATA_HOME", Bytes(home));
+  EXPECT_EQ(EnterDataDirectory(), QString());
+  EXPECT_EQ(QDir::currentPath().toStdString(), (home / "evolution-simulation").string());
+  // Entering it again, once it exists, is no failure.
+  EXPECT_EQ(EnterDataDirectory(), QString());
+}
+
+TEST(DataDirectoryTest, RelativeOrEmptyDataHomeFallsBackToTheHomeFolder) {
+  TempDirectory temp;
+  ScopedVariable homeFolder("HOME", Bytes(temp.Path()));
+  const QString expected =
+      QString::fromStdString(temp.Path().string()) + "/.local/share/evolution-simulation";
+  for (const QByteArray& dataHome : {QByteArray("relative/data"), QByteArray()}) {
+    ScopedVariable variable("XDG_DATA_HOME", dataHome);
+    EXPECT_EQ(DataDirectory(), expected) << dataHome.constData();
+  }
+  ScopedVariable variable("XDG_DATA_HOME", "relative/data");
+  EXPECT_EQ(EnterDataDirectory(), QString());
+  EXPECT_EQ(QDir::currentPath(), expected);
+  EXPECT_FALSE(std::filesystem::exists(temp.Path() / "relative"));
+}
+
+TEST(DataDirectoryTest, ThatCannotBeMadeIsReportedWithTheSystemsReason) {
+  TempDirectory temp;
+  WriteFileBytes(temp.Path() / "file", "not a folder");
+  ScopedVariable dataHome("XDG_DATA_HOME", Bytes(temp.Path() / "file"));
+  EXPECT_EQ(EnterDataDirectory(), "Cannot create the data folder " +
+                                      QString::fromStdString(temp.Path().string()) +
+                                      "/file/evolution-simulation: Not a directory");
+  EXPECT_EQ(QDir::currentPath().toStdString(), temp.Path().string());
+}
+
+}  // namespace
+}  // namespace evo::test
