@@ -2,17 +2,27 @@
 // screen readers.
 #pragma once
 
+class QAbstractButton;
 class QWidget;
 
 namespace evo {
 
 // Enter and Return press the command button that has the focus, as Space does; in a text field
-// they still press nothing. The buttons keep their look: none becomes a default button.
+// they still press nothing. A held key presses once: its repeats are ignored, as Space ignores
+// them. The buttons keep their look: none becomes a default button.
 void LetEnterPressButtons(QWidget& window);
 
+// Escape anywhere in the button's window presses the button, the window's way out.
+void LetEscapePress(QAbstractButton& button);
+
 // Every label with a buddy names it for screen readers (its caption, without the access-key
-// mark) and lends it its tooltip as the description, so that a field or a figure is spoken with
-// its caption and its hint. A name or description set on the control itself is kept.
+// mark) and lends it its tooltip as the description, so that a field is spoken with its caption
+// and its hint. A name or description set on the control itself is kept. A figure (FigureLabel)
+// keeps no fixed name: it is spoken with its caption and the figure as it stands.
 void TieLabelsToControls(QWidget& window);
+
+// Screen readers are also told what each widget of the program is: a window is a frame, a
+// FigureLabel a label, and a widget class that declares Q_CLASSINFO("AccessibleRole", "Chart") a
+// chart, presented with its accessible name and description.
 
 }  // namespace evo

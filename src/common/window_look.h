@@ -1,6 +1,8 @@
 // What the program's windows share in their look.
 #pragma once
 
+class QColor;
+class QPalette;
 class QWidget;
 
 namespace evo {
@@ -9,10 +11,30 @@ namespace evo {
 // Sans has Arial's metrics, so every caption fits its control as designed.
 inline constexpr char kProgramFontFamily[] = "Liberation Sans";
 
-// Makes the program's default font (Liberation Sans, 8.25 pt) the application's font.
+// Makes the program's default font (Liberation Sans, 8.25 pt) the application's font, for the
+// message and input boxes.
 void InstallProgramFont();
+
+// Gives a window the program's default font as its own, which its controls inherit. A platform
+// theme (qt6ct, KDE's) may replace the application's font after start-up; a window that only
+// inherited it would then cut its captions.
+void SetProgramFont(QWidget& window);
 
 // Moves a top-level window so that it stands in the middle of its screen.
 void CentreOnScreen(QWidget& window);
+
+// The contrast ratio of two colours as WCAG 2.1 defines it: 1 for equal luminance up to 21 for
+// black against white.
+double ContrastRatio(const QColor& a, const QColor& b);
+
+// The colour itself when its contrast with the background reaches the minimum; otherwise the
+// colour blended toward black or white, whichever stands further from the background, just far
+// enough to reach it. A palette's colour that fails on its own background stays recognisable.
+QColor ContrastingColour(const QColor& colour, const QColor& background, double minimum);
+
+// The colour of a chart's bars and lines: the palette's highlight, brought to the 3:1 contrast
+// with the window behind them that graphics need (WCAG 2.1 AA). A dark palette's highlight is
+// often made for light text on it, not for marks on the window.
+QColor ChartMarkColour(const QPalette& palette);
 
 }  // namespace evo

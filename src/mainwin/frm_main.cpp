@@ -48,6 +48,7 @@ FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
       random_(random),
       simulation_(*this, random) {
   ui_->setupUi(this);
+  SetProgramFont(*this);
   // The layout is fixed, so the window can be minimised but not maximised.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/number_caption.h"
+#include "common/window_look.h"
 
 namespace evo {
 namespace {
@@ -60,8 +61,9 @@ QPointF AverageGeneChart::PointAt(std::int64_t generation, double average) const
 }
 
 void AverageGeneChart::paintEvent(QPaintEvent*) {
+  // The axes stay crisp: smoothed, a line of one pixel on a pixel's edge would be spread over
+  // two at half strength and lose the contrast that the palette gives it.
   QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(palette().color(QPalette::WindowText));
   painter.drawText(QRect(0, 0, width(), fontMetrics().height()), Qt::AlignCenter, kTitle);
   DrawAxes(painter);
@@ -69,6 +71,7 @@ void AverageGeneChart::paintEvent(QPaintEvent*) {
     painter.drawText(PlotRect(), Qt::AlignCenter | Qt::TextWordWrap, kNoGeneration);
     return;
   }
+  painter.setRenderHint(QPainter::Antialiasing);
   DrawCourse(painter);
 }
 
@@ -101,7 +104,8 @@ void AverageGeneChart::DrawAxes(QPainter& painter) const {
 // A line through every span's first and last average, and a stroke from its lowest to its
 // highest across it, which is all that remains of the records merged into it.
 void AverageGeneChart::DrawCourse(QPainter& painter) const {
-  painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
+  // Two pixels wide, so that a smoothed line covers at least one pixel in full.
+  painter.setPen(QPen(ChartMarkColour(palette()), 2));
   QPolygonF course;
   for (const AverageSpan& span : spans_) {
     course << PointAt(span.firstGeneration, span.first) << PointAt(span.lastGeneration, span.last);

@@ -17,6 +17,7 @@ namespace evo {
 
 class AverageGeneChart : public QWidget {
   Q_OBJECT
+  Q_CLASSINFO("AccessibleRole", "Chart")
 
  public:
   explicit AverageGeneChart(QWidget* parent = nullptr);

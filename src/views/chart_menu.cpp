@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "common/dialogs.h"
+#include "common/window_look.h"
 #include "engine/generation_csv.h"
 
 namespace evo {
@@ -87,8 +88,9 @@ QByteArray PngOf(QWidget& chart) {
 
 }  // namespace
 
-// A frame over the edge of a chart that has the focus, in the palette's highlight, which stands
-// out in a light or a dark palette. It is a child of the chart, so that the chart's picture,
+// A frame over the edge of a chart that has the focus, in the colour of the chart's marks: the
+// palette's highlight, brought to 3:1 against the window where the palette leaves it fainter
+// (qt6ct's "darker" scheme). It is a child of the chart, so that the chart's picture,
 // drawn without its children, never shows it.
 class ChartFocusFrame : public QWidget {
  public:
@@ -100,7 +102,7 @@ class ChartFocusFrame : public QWidget {
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setPen(QPen(ChartMarkColour(palette()), 2));
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
   }
 };

@@ -33,8 +33,10 @@ FrmShow::FrmShow(const PopulationFile& file, std::int32_t populationSize, Dialog
       file_(file),
       dialogs_(dialogs) {
   ui_->setupUi(this);
+  SetProgramFont(*this);
   setAttribute(Qt::WA_DeleteOnClose);
   LetEnterPressButtons(*this);
+  LetEscapePress(*ui_->Command5);
   connect(ui_->Command1, &QPushButton::clicked, this, &FrmShow::Command1_Click);
   connect(ui_->Command2, &QPushButton::clicked, this, &FrmShow::Command2_Click);
   connect(ui_->Command3, &QPushButton::clicked, this, &FrmShow::Command3_Click);

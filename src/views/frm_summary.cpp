@@ -18,8 +18,10 @@ FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
       ui_(std::make_unique<Ui::FrmSummary>()),
       snapshot_{{}, history, record} {
   ui_->setupUi(this);
+  SetProgramFont(*this);
   setAttribute(Qt::WA_DeleteOnClose);
   LetEnterPressButtons(*this);
+  LetEscapePress(*ui_->CmdDone);
   TieLabelsToControls(*this);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
   new ChartMenu(*ui_->GeneCountChart, "gene-counts", snapshot_.record, dialogs);

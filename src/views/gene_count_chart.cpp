@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/window_look.h"
+
 namespace evo {
 namespace {
 
@@ -61,7 +63,7 @@ void GeneCountChart::paintEvent(QPaintEvent*) {
   painter.setPen(palette().color(QPalette::WindowText));
   painter.drawLine(0, BaseLine(), width() - 1, BaseLine());
   for (int digit = 0; digit < kDigits; ++digit) {
-    painter.fillRect(BarRect(digit), palette().color(QPalette::Highlight));
+    painter.fillRect(BarRect(digit), ChartMarkColour(palette()));
     const QRect slot = SlotRect(digit);
     const QRect label(slot.left(), BaseLine() + 1, slot.width(), height() - BaseLine() - 1);
     painter.drawText(label, Qt::AlignCenter, QString::number(digit));

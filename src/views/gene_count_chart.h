@@ -10,6 +10,7 @@ namespace evo {
 
 class GeneCountChart : public QWidget {
   Q_OBJECT
+  Q_CLASSINFO("AccessibleRole", "Chart")
 
  public:
   explicit GeneCountChart(QWidget* parent = nullptr);

@@ -56,9 +56,14 @@ TEST(DesktopConventions, SpeakCaptionsAsReadAndPressOnlyOnAPlainEnter) {
   EXPECT_FALSE(button->isDefault() || button->autoDefault());
 }
 
-TEST_F(MainWindowTest, SpeaksTheCounterAndEachFieldWithItsCaptionAndHint) {
-  EXPECT_EQ(Spoken(&Find("LblGencount"), QAccessible::Name), "Generations this run");
-  EXPECT_TRUE(LabelledBy(&Find("LblGencount"), &Find("Label7")));
+TEST_F(MainWindowTest, SpeaksTheCounterAsItMovesAndEachFieldWithItsCaptionAndHint) {
+  QWidget& counter = Find("LblGencount");
+  EXPECT_EQ(Spoken(&counter, QAccessible::Name), "Generations this run 0");
+  EXPECT_TRUE(LabelledBy(&counter, &Find("Label7")));
+  EXPECT_EQ(NameChangesTold(&counter, [this] { window.SetGenerationCounter(" 1"); }), 1);
+  EXPECT_EQ(Spoken(&counter, QAccessible::Name), "Generations this run 1");
+  EXPECT_EQ(Spoken(&Box("TxtPopSize"), QAccessible::Name), "Population size");
+  EXPECT_EQ(Accessible(&window)->role(), QAccessible::Window);
   for (const char* label : {"Label1", "Label2", "Label3", "Label6"}) {
     auto& caption = Find<QLabel>(label);
     EXPECT_EQ(Spoken(caption.buddy(), QAccessible::Description), caption.toolTip()) << label;

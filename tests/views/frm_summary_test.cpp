@@ -242,19 +242,26 @@ TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
   }
 }
 
-TEST(FrmSummary, SpeaksEachCountWithItsCaptionAndTheChartWithTheCounts) {
+TEST(FrmSummary, SpeaksEachFigureWithItsCaptionAndTheChartWithTheCounts) {
   SummaryWindow summary(std::string(999, '5') + "6", 100);
   const std::array<const char*, 10> captions = {"Label11", "Label2", "Label3", "Label4", "Label5",
                                                 "Label6",  "Label7", "Label8", "Label9", "Label10"};
   for (std::size_t d = 0; d < captions.size(); ++d) {
-    auto* count = summary.window.child<QWidget>(kCountLabels[d]);
+    auto* count = summary.window.child<QLabel>(kCountLabels[d]);
     auto* caption = summary.window.child<QLabel>(captions[d]);
-    EXPECT_EQ(Spoken(count, QAccessible::Name), caption->text()) << d;
+    EXPECT_EQ(Spoken(count, QAccessible::Name), caption->text() + " " + count->text().trimmed());
     EXPECT_TRUE(LabelledBy(count, caption)) << d;
   }
+  EXPECT_EQ(Spoken(summary.window.child<QLabel>("LblSix"), QAccessible::Name), "Sixes 1");
+  EXPECT_EQ(Spoken(summary.window.child<QLabel>("LblAverage"), QAccessible::Name),
+            "Average Gene is 5.001");
+  EXPECT_EQ(Accessible(summary.window.get())->role(), QAccessible::Window);
 
   auto* chart = summary.window.child<QWidget>("GeneCountChart");
   EXPECT_FALSE(Spoken(chart, QAccessible::Name).isEmpty());
+  for (QWidget* picture : {chart, summary.window.child<QWidget>("AverageGeneChart")}) {
+    EXPECT_EQ(Accessible(picture)->role(), QAccessible::Chart);
+  }
   const QString description = Spoken(chart, QAccessible::Description);
   for (const char* count : {"0: 0", "5: 999", "6: 1", "9: 0"}) {
     EXPECT_TRUE(description.contains(count)) << description.toStdString();
