@@ -261,6 +261,7 @@ TEST(FrmSummary, SpeaksEachFigureWithItsCaptionAndTheChartWithTheCounts) {
   EXPECT_FALSE(Spoken(chart, QAccessible::Name).isEmpty());
   for (QWidget* picture : {chart, summary.window.child<QWidget>("AverageGeneChart")}) {
     EXPECT_EQ(Accessible(picture)->role(), QAccessible::Chart);
+    EXPECT_EQ(Accessible(picture)->childCount(), 0) << "a nameless part of the picture";
   }
   const QString description = Spoken(chart, QAccessible::Description);
   for (const char* count : {"0: 0", "5: 999", "6: 1", "9: 0"}) {
