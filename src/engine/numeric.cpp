@@ -2,6 +2,7 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
@@ -114,8 +115,11 @@ std::optional<std::int16_t> RoundToInt16(double x) {
 }
 
 std::optional<float> ToSingle(double x) {
-  if (!(std::fabs(x) <= FLT_MAX)) return std::nullopt;
-  return static_cast<float>(x);
+  // Up to half a unit in the last place beyond the largest float, a value still rounds to it;
+  // so does the bound that the refusal writes with 15 digits, 3.40282346638529E+38.
+  constexpr double kBeyondFloats = FLT_MAX + 0x1p103;
+  if (!(std::fabs(x) < kBeyondFloats)) return std::nullopt;
+  return static_cast<float>(std::clamp(x, double{-FLT_MAX}, double{FLT_MAX}));
 }
 
 }  // namespace evo

@@ -26,8 +26,8 @@ std::string NumberText(double x);
 std::optional<std::int32_t> RoundToInt32(double x);
 std::optional<std::int16_t> RoundToInt16(double x);
 
-// Conversion to single precision, to the nearest representable value. Empty when the value
-// lies beyond the range of a float.
+// Conversion to single precision, to the nearest representable value. Empty when that would be
+// beyond the largest float.
 std::optional<float> ToSingle(double x);
 
 }  // namespace evo

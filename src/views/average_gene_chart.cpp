@@ -117,6 +117,12 @@ void AverageGeneChart::DrawCourse(QPainter& painter) const {
     }
   }
   painter.drawPolyline(course);
+  const AverageSpan& only = spans_.front();
+  if (spans_.size() == 1 && only.firstGeneration == only.lastGeneration) {
+    // The record of a single generation has no second point to draw a line to: it is a dot.
+    painter.setBrush(palette().color(QPalette::Highlight));
+    painter.drawEllipse(PointAt(only.lastGeneration, only.last), 2.5, 2.5);
+  }
 }
 
 }  // namespace evo

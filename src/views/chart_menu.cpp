@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -91,13 +92,11 @@ QByteArray PngOf(QWidget& chart) {
 // A frame over the edge of a chart that has the focus, in the colour of the chart's marks: the
 // palette's highlight, brought to 3:1 against the window where the palette leaves it fainter
 // (qt6ct's "darker" scheme). It is a child of the chart, so that the chart's picture,
-// drawn without its children, never shows it.
-class ChartFocusFrame : public QWidget {
+// drawn without its children, never shows it; and a focus frame, which screen readers are not
+// shown as a nameless part of the chart.
+class ChartFocusFrame : public QFocusFrame {
  public:
-  explicit ChartFocusFrame(QWidget& chart) : QWidget(&chart) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    hide();
-  }
+  explicit ChartFocusFrame(QWidget& chart) : QFocusFrame(&chart) { hide(); }
 
  protected:
   void paintEvent(QPaintEvent*) override {

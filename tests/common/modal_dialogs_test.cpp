@@ -68,6 +68,12 @@ TEST(ModalDialogs, OpenTitledAndCentredOverTheActiveWindow) {
     });
     EXPECT_EQ(dialogs.Input("What value shall we start with?"), "42");
   }
+
+  WhenTheBoxOpens([](QDialog& box) {  // Cancel takes back what was typed
+    QTest::keyClicks(box.focusWidget(), "42");
+    QTest::keyClick(box.focusWidget(), Qt::Key_Escape);
+  });
+  EXPECT_EQ(dialogs.Input("What value shall we start with?"), "");
 }
 
 }  // namespace

@@ -36,6 +36,12 @@ close_summary
 [ -n "$(all_digits critter.dat 1000)" ] || fail "critter.dat does not start with 100 records of digits"
 
 step "run indefinitely, then halt"
+# A mutation pass can make a perfect genome, which ends the run with a message of its own before
+# the halt: selection breeds one within a few hundred generations, less than a second. Without
+# mutations only the halt ends the run.
+click 228 124  # into the mutations per cycle
+press ctrl+a
+xdotool type 0
 press alt+i
 # The halt button takes the focus when the run starts, so Space presses it.
 sleep 0.5

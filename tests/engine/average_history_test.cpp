@@ -36,6 +36,14 @@ TEST(AverageGeneHistory, MergesIntoBoundedSpansThatKeepTheirExtremes) {
     EXPECT_EQ(span.last, averages[span.lastGeneration - 1]);
   }
   EXPECT_EQ(next, 100'001);
+
+  // A new population after a long one: each generation is a span of its own again.
+  history.Clear();
+  for (const double average : {6.0, 6.5, 7.0}) history.AddAfterGeneration(average);
+  ASSERT_EQ(history.Spans().size(), 3u);
+  EXPECT_EQ(history.Spans()[1].firstGeneration, 2);
+  EXPECT_EQ(history.Spans()[1].lastGeneration, 2);
+  EXPECT_EQ(history.Spans()[1].first, 6.5);
 }
 
 // The window's design-time population of 100, its records against a count of the file's digits.

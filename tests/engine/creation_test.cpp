@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include "engine/numeric.h"
@@ -79,7 +80,8 @@ TEST_F(CreationTest, RefusesAStartTextWithoutACharacterAndChangesNothing) {
       simulation.CreatePopulation();
       ADD_FAILURE() << "created with the start text \"" << start << '"';
     } catch (const EngineError& refusal) {
-      EXPECT_STREQ(refusal.what(), kStartValueRefused);
+      EXPECT_STREQ(refusal.what(),
+                   "Starting Gene Value must not be empty: type a value from 1 to 8.");
     }
   }
   EXPECT_EQ(FileText(), std::string(100, '5'));
@@ -126,20 +128,34 @@ TEST_F(ParametersTest, LoadsTheBoxesAndClearsTheStopReason) {
   EXPECT_EQ(simulation.state.LngMutateNum, -7);
 }
 
+// The refusals as the user reads them; the bounds they name are taken (below), and what lies
+// just beyond them is refused.
+const char kSizeRefusal[] =
+    "Population size must round to a whole number from -2147483648 to 1073741823.";
+const char kMutationsRefusal[] =
+    "Absolute number mutations per cycle must round to a whole number from -2147483648 to "
+    "2147483647.";
+const char kGoodRefusal[] =
+    "Good Mutation Probability must be a number from -3.40282346638529E+38 to "
+    "3.40282346638529E+38.";
+
 TEST_F(ParametersTest, RefusesWhatTheStateCannotHoldAndChangesNothing) {
   const struct {
     ParameterBox box;
     std::string text;
     const char* message;
   } cases[] = {
-      {ParameterBox::PopSize, "3e9", kPopulationSizeRefused},
-      {ParameterBox::PopSize, "1e999", kPopulationSizeRefused},
-      {ParameterBox::PopSize, "1073741824", kPopulationSizeRefused},
-      {ParameterBox::MutateNum, "2147483647.5", kMutationCountRefused},
-      {ParameterBox::MutateNum, "-1e999", kMutationCountRefused},
-      {ParameterBox::GoodFactor, "1e39", kGoodFactorRefused},
-      {ParameterBox::GoodFactor, "-1e999", kGoodFactorRefused},
-      {ParameterBox::GenNum, "1e39", kGenerationCountRefused},
+      {ParameterBox::PopSize, "3e9", kSizeRefusal},
+      {ParameterBox::PopSize, "1e999", kSizeRefusal},
+      {ParameterBox::PopSize, "1073741823.5", kSizeRefusal},
+      {ParameterBox::PopSize, "-2147483648.6", kSizeRefusal},
+      {ParameterBox::MutateNum, "2147483647.5", kMutationsRefusal},
+      {ParameterBox::MutateNum, "-2147483648.6", kMutationsRefusal},
+      {ParameterBox::MutateNum, "-1e999", kMutationsRefusal},
+      {ParameterBox::GoodFactor, "3.4028236E+38", kGoodRefusal},
+      {ParameterBox::GoodFactor, "-1e999", kGoodRefusal},
+      {ParameterBox::GenNum, "1e39",
+       "Number of Generations to run must round to a whole number from -32768 to 32767."},
   };
   for (const auto& c : cases) {
     FakeWindow loaded;  // the design-time boxes
@@ -171,6 +187,15 @@ TEST_F(ParametersTest, AcceptsTheLargestValuesThatFit) {
   EXPECT_EQ(simulation.state.LngCritter, 1073741823);
   EXPECT_EQ(simulation.state.LngMutateNum, -2147483648);
   EXPECT_EQ(simulation.state.SngGoodFactor, 3.4e38f);
+
+  // The other ends, as the refusals write them.
+  window.boxes[ParameterBox::PopSize] = "-2147483648";
+  window.boxes[ParameterBox::MutateNum] = "2147483647";
+  window.boxes[ParameterBox::GoodFactor] = "-3.40282346638529E+38";
+  simulation.GetParameters();
+  EXPECT_EQ(simulation.state.LngCritter, -2147483648);
+  EXPECT_EQ(simulation.state.LngMutateNum, 2147483647);
+  EXPECT_EQ(simulation.state.SngGoodFactor, -std::numeric_limits<float>::max());
 }
 
 TEST_F(ParametersTest, RefusesASizeBeyondTheRecordsOfTheExistingPopulation) {

@@ -197,5 +197,21 @@ TEST(GeneCountTest, CountsAsReadingByteByByteAndStopsAtTheEndOfTheFile) {
   EXPECT_DOUBLE_EQ(largest.average * kLargestPopulation, whole.average * 2'001);
 }
 
+// A population of one digit throughout, as creation leaves it: 1'001 critters hold 10'010 genes,
+// more than a round of the wide count and no whole number of its blocks.
+TEST(GeneCountTest, CountsEveryGeneOfALargePopulationOfOneDigit) {
+  TempDirectory directory;
+  for (int digit = 0; digit <= 9; ++digit) {
+    WriteFileBytes("critter.dat", std::string(10'010, static_cast<char>('0' + digit)));
+    PopulationFile file;
+    file.Open("critter.dat");
+    const GeneSummary summary = SummariseGenes(file, 1'001);
+    std::array<double, 10> expected{};
+    expected[static_cast<std::size_t>(digit)] = 10'010;
+    EXPECT_EQ(summary.counts, expected) << digit;
+    EXPECT_EQ(summary.average, digit);
+  }
+}
+
 }  // namespace
 }  // namespace evo::test

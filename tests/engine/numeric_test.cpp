@@ -106,6 +106,8 @@ TEST(ToSingleTest, GoesToTheNearestFloatWithinRange) {
   EXPECT_EQ(ToSingle(1), 1.0f);
   EXPECT_EQ(ToSingle(FLT_MAX), FLT_MAX);
   EXPECT_EQ(ToSingle(-FLT_MAX), -FLT_MAX);
+  EXPECT_EQ(ToSingle(3.40282346638529E+38), FLT_MAX);    // FLT_MAX written with 15 digits
+  EXPECT_EQ(ToSingle(FLT_MAX + 0x1p103), std::nullopt);  // halfway to the next power rounds up
   EXPECT_EQ(ToSingle(1e-50), 0.0f);
   EXPECT_EQ(ToSingle(1e39), std::nullopt);
   EXPECT_EQ(ToSingle(-1e39), std::nullopt);

@@ -90,7 +90,8 @@ TEST_F(CommandTest, EachViewNeedsAPopulationAndAFittingSize) {
   window.CmdViewSum_Click();
   window.CmdViewPop_Click();
   ASSERT_EQ(dialogs.messages.size(), 2);
-  EXPECT_THAT(dialogs.messages[0].toStdString(), ::testing::HasSubstr("2147483647"));
+  EXPECT_EQ(dialogs.messages[0],
+            "Population size must round to a whole number from -2147483648 to 2147483647.");
   EXPECT_EQ(dialogs.messages[1], dialogs.messages[0]);
   EXPECT_TRUE(OpenWindows<FrmSummary>().isEmpty());
   EXPECT_TRUE(OpenWindows<FrmShow>().isEmpty());

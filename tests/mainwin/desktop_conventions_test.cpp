@@ -1,4 +1,8 @@
 // The main window as a desktop's keyboard and screen-reader users meet it.
+#include "common/desktop_conventions.h"
+
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "mainwin/main_window_fixture.h"
@@ -20,6 +24,36 @@ TEST_F(MainWindowTest, EnterPressesTheFocusedCommandButtonAndNothingInAField) {
   QTest::keyClick(&Box("TxtPopSize"), Qt::Key_Return);
   EXPECT_EQ(Focused(), "TxtPopSize");
   EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+// On a window of their own: the access-key mark of a caption is not spoken, a name or a hint that
+// a control has of its own is kept, Enter with Ctrl or Alt presses nothing, and no button is
+// drawn as the default one.
+TEST(DesktopConventions, SpeakCaptionsAsReadAndPressOnlyOnAPlainEnter) {
+  QWidget window;
+  auto* caption = new QLabel("&Size", &window);
+  caption->setToolTip("10 or more");
+  caption->setBuddy(new QLineEdit(&window));
+  auto* ownCaption = new QLabel("Count", &window);
+  ownCaption->setToolTip("a hint");
+  ownCaption->setBuddy(new QLabel("0", &window));
+  ownCaption->buddy()->setAccessibleName("Critters counted");
+  ownCaption->buddy()->setAccessibleDescription("how many");
+  auto* button = new QPushButton("Go", &window);
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  TieLabelsToControls(window);
+  LetEnterPressButtons(window);
+
+  EXPECT_EQ(Spoken(caption->buddy(), QAccessible::Name), "Size");
+  EXPECT_EQ(Spoken(caption->buddy(), QAccessible::Description), "10 or more");
+  EXPECT_EQ(Spoken(ownCaption->buddy(), QAccessible::Name), "Critters counted");
+  EXPECT_EQ(Spoken(ownCaption->buddy(), QAccessible::Description), "how many");
+  for (const Qt::KeyboardModifier modifier : {Qt::ControlModifier, Qt::AltModifier}) {
+    QTest::keyClick(button, Qt::Key_Return, modifier);
+  }
+  EXPECT_EQ(clicks, 0);
+  EXPECT_FALSE(button->isDefault() || button->autoDefault());
 }
 
 TEST_F(MainWindowTest, SpeaksTheCounterAsItMovesAndEachFieldWithItsCaptionAndHint) {

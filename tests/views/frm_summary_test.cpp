@@ -208,6 +208,24 @@ TEST(FrmSummary, ChartsTheAverageGeneWithItsExtremesOrSaysThatNoGenerationRan) {
   EXPECT_NEAR(top, spike.y(), 2 * image.devicePixelRatio());
 }
 
+TEST(FrmSummary, ChartsTheAverageAfterExactlyOneGeneration) {
+  AverageGeneHistory history;
+  history.AddAfterGeneration(6.5);
+  SummaryWindow summary(std::string(1000, '7'), 100, history);
+  AverageGeneChart& chart = summary.Course();
+  EXPECT_EQ(chart.accessibleDescription(), "1 generation: the average gene went from 6.5 to 6.5");
+  const QImage image = chart.grab().toImage();
+  const QPoint point = (chart.PointAt(1, 6.5) * image.devicePixelRatio()).toPoint();
+  int highlighted = 0;  // pixels of the course around the record's place
+  for (int x = point.x() - 3; x <= point.x() + 3; ++x) {
+    for (int y = point.y() - 3; y <= point.y() + 3; ++y) {
+      const QColor pixel = image.valid(x, y) ? image.pixelColor(x, y) : QColor();
+      highlighted += pixel.blue() - pixel.red() > 60 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(highlighted, 0);
+}
+
 TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
   for (const bool byTitleBar : {false, true}) {
     SummaryWindow summary(std::string(1000, '7'), 100);
@@ -243,6 +261,7 @@ TEST(FrmSummary, SpeaksEachFigureWithItsCaptionAndTheChartWithTheCounts) {
   EXPECT_FALSE(Spoken(chart, QAccessible::Name).isEmpty());
   for (QWidget* picture : {chart, summary.window.child<QWidget>("AverageGeneChart")}) {
     EXPECT_EQ(Accessible(picture)->role(), QAccessible::Chart);
+    EXPECT_EQ(Accessible(picture)->childCount(), 0) << "a nameless part of the picture";
   }
   const QString description = Spoken(chart, QAccessible::Description);
   for (const char* count : {"0: 0", "5: 999", "6: 1", "9: 0"}) {
