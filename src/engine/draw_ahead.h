@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "engine/random_source.h"
 
@@ -31,115 +29,84 @@ inline std::int64_t PickAt(std::int64_t count, double fraction) {
   return WholePart(static_cast<double>(count) * fraction) + 1;
 }
 
-// The fraction of a record pick from its two draws, which stand together, the fine one first.
-inline double PickFraction(const float* pick) {
-  return FineFraction(pick[0], pick[1]);
-}
-
-// Record k among 1 to count (count >= 0) for the two draws of a pick.
-inline std::int64_t PickFrom(std::int64_t count, const float* pick) {
-  return PickAt(count, PickFraction(pick));
-}
-
-// Within a record or two of the pick, for a fetch into the cache: the fine part, which moves the
-// pick by less than count / 1000000 records, is left out, and so is the division.
-inline std::int64_t PickNear(std::int64_t count, const float* pick) {
-  return WholePart(static_cast<double>(count) * static_cast<double>(pick[1])) + 1;
-}
-
-// The pick fractions of a loop's coming steps, each worked out once, when the loop looks at the
-// step ahead to fetch its record, and kept until the step comes. A fraction costs a division and
-// a chain of conversions; the loop needs it twice, for the fetch and for the pick itself.
-template <std::size_t kStepsAhead>
-class PickFractions {
- public:
-  // Keeps the fraction of the step kStepsAhead after the current one.
-  void KeepAhead(double fraction) {
-    const std::uint64_t step = current_ + kStepsAhead;
-    kept_[step % kKept] = {step, fraction};
-  }
-
-  // The fraction of the step after the current one: the one kept, else worked out from its pick.
-  double Following(const float* pick) const {
-    const Kept& kept = kept_[(current_ + 1) % kKept];
-    return kept.step == current_ + 1 ? kept.fraction : PickFraction(pick);
-  }
-
-  // The following step becomes the current one.
-  void Advance() { ++current_; }
-
- private:
-  struct Kept {
-    std::uint64_t step = ~std::uint64_t{0};  // none
-    double fraction = 0;
-  };
-  static constexpr std::size_t kKept = std::bit_ceil(kStepsAhead + 1);
-
-  std::array<Kept, kKept> kept_{};
-  std::uint64_t current_ = 0;
-};
-
-// A window on the coming draws of a loop whose every step takes kDrawsPerStep draws: the loop
-// sees the draws of the step kStepsAhead after the next one, to fetch the records that step will
-// touch before it gets there. It never takes a draw that the loop is not sure to use: the loop
-// says, whenever it looks ahead, how many steps it will take at least from then on. So when the
-// loop ends every draw taken has been used, and the next operation (or a reseeded source) goes on
-// from exactly where a draw-by-draw loop would have left the source.
-template <std::size_t kDrawsPerStep, std::size_t kStepsAhead>
+// The draws of a loop's coming steps, taken from the random source ahead of their use and handed
+// to the loop a block of steps at a time. Every step takes the same draws: first kPicks record
+// picks of two draws each (the fine draw first), then kOtherDraws single draws. Each pick is kept
+// as its fraction, worked out for the whole block at once: a division and a chain of conversions
+// that would otherwise hold up the loop's step.
+//
+// The loop sees, from every step of a block, the step kStepsAhead after it, to fetch the records
+// that step will touch before it gets there. Past the last step in sight lie steps of no draws, at
+// 0, so that the loop needs no check for them.
+//
+// It never takes a draw that the loop is not sure to use: the loop says, for every block, how
+// many steps it will take at least from then on. So when the loop ends every draw taken has been
+// used, and the next operation (or a reseeded source) goes on from exactly where a draw-by-draw
+// loop would have left the source.
+template <std::size_t kPicks, std::size_t kOtherDraws, std::size_t kStepsAhead>
 class StepDraws {
  public:
   explicit StepDraws(RandomSource& random) : random_(random) {}
   StepDraws(const StepDraws&) = delete;
   StepDraws& operator=(const StepDraws&) = delete;
 
-  // Keeps the draws of the next step and of kStepsAhead more in sight, refilling when fewer are
-  // left, as far as the loop is certain to take stepsLeft more steps (stepsLeft >= 1); true when
-  // the step kStepsAhead on is in sight.
-  bool SeesAhead(std::uint64_t stepsLeft) {
-    if (Available() < kWindow) Refill(stepsLeft * kDrawsPerStep);
-    return Available() >= kWindow;
+  // The next block, as far as the loop is certain to take stepsLeft more steps (stepsLeft >= 1):
+  // the number of its steps, at least one, which the loop takes before it asks for the next
+  // block. Step 0 of the block is the one after the last one of the block before.
+  std::size_t NextBlock(std::uint64_t stepsLeft) {
+    const std::size_t kept = inSight_ - blockSize_;
+    MoveToFront(blockSize_, kept);
+    // The steps kept were certain when they were drawn, and still are: every step takes at most
+    // one off what is certain, so stepsLeft >= kept.
+    inSight_ = static_cast<std::size_t>(std::min<std::uint64_t>(kCapacity, stepsLeft));
+    DrawSteps(kept, inSight_ - kept);
+    ClearPast(inSight_);
+    // The steps of the block keep the step kStepsAhead after them in sight, unless no step will
+    // follow the ones in sight.
+    blockSize_ = inSight_ == stepsLeft ? inSight_ : inSight_ - kStepsAhead;
+    return blockSize_;
   }
 
-  // The draws of the step kStepsAhead after the next one, when SeesAhead said so.
-  const float* Ahead() const { return draws_.data() + next_ + kDrawsPerStep * kStepsAhead; }
-
-  // The draws of the next step without using them up, or null when they are not in sight yet.
-  const float* PeekNext() const {
-    return Available() >= kDrawsPerStep ? draws_.data() + next_ : nullptr;
-  }
-
-  // The draws of the next step, used up; after SeesAhead.
-  const float* Take() {
-    const float* step = draws_.data() + next_;
-    next_ += kDrawsPerStep;
-    return step;
-  }
+  // The fraction of pick p of step `step` of the block, and its single draw d.
+  double Pick(std::size_t step, std::size_t p) const { return picks_[p][step]; }
+  float Draw(std::size_t step, std::size_t d) const { return others_[d][step]; }
 
  private:
-  static constexpr std::size_t kWindow = kDrawsPerStep * (kStepsAhead + 1);
-  static constexpr std::size_t kCapacity = 1024;
-  static_assert(kWindow <= kCapacity);
+  static constexpr std::size_t kDrawsPerStep = 2 * kPicks + kOtherDraws;
+  static constexpr std::size_t kCapacity = 256;  // steps in sight at most
+  static_assert(kCapacity > kStepsAhead);
+  // Room for the steps in sight, and for the steps of no draws that each of them may look at.
+  static constexpr std::size_t kRoom = kCapacity + kStepsAhead + 1;
 
-  std::size_t Available() const { return end_ - next_; }
+  void MoveToFront(std::size_t first, std::size_t count) {
+    for (auto& picks : picks_) std::copy_n(picks.begin() + first, count, picks.begin());
+    for (auto& others : others_) std::copy_n(others.begin() + first, count, others.begin());
+  }
 
-  // Tops the window up, up to its capacity, with no more draws than certain in all.
-  void Refill(std::uint64_t certain) {
-    const std::size_t kept = Available();
-    std::memmove(draws_.data(), draws_.data() + next_, kept * sizeof(float));
-    next_ = 0;
-    end_ = kept;
-    const std::size_t wanted =
-        static_cast<std::size_t>(std::min<std::uint64_t>(draws_.size(), certain));
-    if (wanted > kept) {
-      random_.DrawMany(draws_.data() + kept, wanted - kept);
-      end_ = wanted;
+  void DrawSteps(std::size_t first, std::size_t count) {
+    random_.DrawMany(raw_.data(), count * kDrawsPerStep);
+    for (std::size_t i = 0; i < count; ++i) {
+      const float* draws = raw_.data() + i * kDrawsPerStep;
+      for (std::size_t p = 0; p < kPicks; ++p) {
+        picks_[p][first + i] = FineFraction(draws[2 * p], draws[2 * p + 1]);
+      }
+      for (std::size_t d = 0; d < kOtherDraws; ++d) {
+        others_[d][first + i] = draws[2 * kPicks + d];
+      }
     }
   }
 
+  void ClearPast(std::size_t first) {
+    for (auto& picks : picks_) std::fill(picks.begin() + first, picks.end(), 0.0);
+    for (auto& others : others_) std::fill(others.begin() + first, others.end(), 0.0f);
+  }
+
   RandomSource& random_;
-  std::array<float, kCapacity> draws_{};
-  std::size_t next_ = 0;
-  std::size_t end_ = 0;
+  std::array<std::array<double, kRoom>, kPicks> picks_{};
+  std::array<std::array<float, kRoom>, kOtherDraws> others_{};
+  std::array<float, kCapacity * kDrawsPerStep> raw_{};
+  std::size_t inSight_ = 0;    // steps from step 0 of the block on
+  std::size_t blockSize_ = 0;  // steps of the block
 };
 
 }  // namespace evo

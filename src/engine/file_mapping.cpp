@@ -20,6 +20,10 @@ int FileMapping::Extend(int fd, std::size_t length) {
   if (mapped == MAP_FAILED) return errno;
   data_ = static_cast<char*>(mapped);
   size_ = length;
+  // Records are read at random all over the file; in pages of 2 MB instead of 4 kB the
+  // processor's table of pages covers a million critters, and a read seldom waits for a page
+  // walk. Only a hint: where the system cannot, the pages stay small.
+  ::madvise(data_, size_, MADV_HUGEPAGE);
   watch_.Cover(data_, size_);
   return 0;
 }

@@ -93,18 +93,11 @@ class PopulationFile {
     if (k > highestWritten_) highestWritten_ = k;
   }
 
-  // Asks the processor to bring records first to last into the cache, for reads or writes
-  // coming soon: at most six records, which lie on at most two cache lines, those of their first
-  // and last byte. A hint only: nothing is read, and records outside the file are passed over.
-  // Always inline: the compiler takes a call that does nothing but prefetch for one without any
-  // effect, and drops it.
-  [[gnu::always_inline]] void PrefetchRecords(std::int64_t first, std::int64_t last) const {
-    first = std::max<std::int64_t>(first, 1);
-    last = std::min(last, RecordCount());
-    if (first > last) return;
-    __builtin_prefetch(mapping_.Data() + static_cast<std::size_t>(first - 1) * kGenes, 1);
-    __builtin_prefetch(mapping_.Data() + static_cast<std::size_t>(last) * kGenes - 1, 1);
-  }
+  // The whole records of the file, record k at byte 10k - 10, for a loop that reads and moves
+  // records many times over without a check at every access: it must keep to records 1 to
+  // RecordCount(). Another program cutting the file meanwhile only makes the accesses past the
+  // cut go on over zeros (see MappingWatch).
+  char* RecordsInPlace() { return mapping_.Data(); }
 
   // The bytes of the file as it stands, for reading many at once.
   std::string_view Bytes() const { return {mapping_.Data(), mapping_.Size()}; }

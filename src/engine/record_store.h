@@ -37,11 +37,12 @@ concept RecordStore = requires(Store store, const Store& constStore, const std::
   { constStore.Bytes() } -> std::convertible_to<std::string_view>;
 };
 
-// A store that can be asked to bring records first to last (at most six) into the cache ahead
-// of their use, a hint that reads nothing; records outside the store are passed over.
+// A store whose records 1 to RecordCount() lie in memory one after the other, from
+// RecordsInPlace() on.
 template <typename Store>
-concept PrefetchingStore = RecordStore<Store> && requires(const Store& store, std::int64_t k) {
-  store.PrefetchRecords(k, k);
+concept InPlaceStore = RecordStore<Store> && requires(Store store) {
+  { store.RecordsInPlace() } -> std::same_as<char*>;
+  { store.RecordCount() } -> std::convertible_to<std::int64_t>;
 };
 
 }  // namespace evo

@@ -139,9 +139,14 @@ class BasicSimulation {
  private:
   void Mutate(std::int64_t k, float positionDraw, float goodDraw);
   void Reproduce(std::int32_t n);
-  template <bool kExchange>
-  void ReproduceFrom(std::int32_t n);
-  void Select(std::int32_t n);
+  // Runs body with the records of a pool of poolSize records: in place where the store holds
+  // them all so.
+  template <typename Body>
+  void WithPoolRecords(std::int64_t poolSize, Body body);
+  template <bool kExchange, typename Records>
+  void ReproduceFrom(Records records, std::int32_t n);
+  template <typename Records>
+  void Select(Records records, std::int32_t n);
   void AdvanceCounter();
   // Counts the population once, for the history of the average and the record's row.
   void RecordFigures(RowEvent event);

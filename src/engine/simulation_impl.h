@@ -4,11 +4,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "engine/draw_ahead.h"
 #include "engine/gene_summary.h"
 #include "engine/numeric.h"
+#include "engine/pool_records.h"
 #include "engine/simulation.h"
+#include "engine/survival.h"
 
 namespace evo {
 
@@ -81,14 +84,6 @@ double BasicSimulation<Store>::FineRandom() {
   return FineFraction(fine, coarse);
 }
 
-// Brings records first to last of the store into the cache ahead of their use, where the store
-// can.
-template <RecordStore Store>
-[[gnu::always_inline]] inline void Prefetch(const Store& store, std::int64_t first,
-                                            std::int64_t last) {
-  if constexpr (PrefetchingStore<Store>) store.PrefetchRecords(first, last);
-}
-
 // Every loop below takes its draws in exactly the order and number of a loop that draws as it
 // goes, and reads and writes the same records in the same order: the draws of the coming steps
 // only tell which records to fetch into the cache while the current step waits on its own. Each
@@ -100,20 +95,24 @@ inline constexpr std::size_t kExaminationsAhead = 32;
 
 template <RecordStore Store>
 void BasicSimulation<Store>::Scramble() {
-  enum Draw : std::size_t { kRecord, kRecordCoarse, kGenePosition, kGoodOrBad, kDraws };
+  // A record pick, then the gene position and whether the mutation is good.
+  enum Draw : std::size_t { kGenePosition, kGoodOrBad };
   // With no critter there is no record to mutate: a pick would land outside the population.
   if (state.LngCritter < 1) return;
   const std::int32_t mutations = state.LngMutateNum;
   const std::int64_t critters = state.LngCritter;
-  StepDraws<kDraws, kMutationsAhead> draws(random_);
-  for (std::int32_t i = 0; i < mutations; ++i) {
-    if (draws.SeesAhead(static_cast<std::uint64_t>(mutations - i))) {
-      const std::int64_t ahead = PickNear(critters, draws.Ahead() + kRecord);
-      Prefetch(file_, ahead, ahead);
+  WithPoolRecords(critters, [&](auto records) {
+    StepDraws<1, 2, kMutationsAhead> draws(random_);
+    for (std::int32_t i = 0; i < mutations;) {
+      const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(mutations - i));
+      for (std::size_t j = 0; j < block; ++j, ++i) {
+        const std::int64_t ahead = PickAt(critters, draws.Pick(j + kMutationsAhead, 0));
+        records.Prefetch(ahead, ahead);
+        Mutate(PickAt(critters, draws.Pick(j, 0)), draws.Draw(j, kGenePosition),
+               draws.Draw(j, kGoodOrBad));
+      }
     }
-    const float* step = draws.Take();
-    Mutate(PickFrom(critters, step + kRecord), step[kGenePosition], step[kGoodOrBad]);
-  }
+  });
 }
 
 template <RecordStore Store>
@@ -149,7 +148,7 @@ void BasicSimulation<Store>::NextGeneration() {
   if (state.IntHalt != kNoHalt) return;
   const std::int32_t n = state.LngCritter;
   Reproduce(n);
-  Select(n);
+  WithPoolRecords(state.LngActual, [this, n](auto records) { Select(records, n); });
   CheckFile();
   AdvanceCounter();
   RecordFigures(RowEvent::Generation);
@@ -161,39 +160,49 @@ template <RecordStore Store>
 void BasicSimulation<Store>::Reproduce(std::int32_t n) {
   state.LngActual = n;
   file_.Reserve(2 * std::int64_t{n});
-  if (window_.SexOn()) {
-    ReproduceFrom<true>(n);
-  } else {
-    ReproduceFrom<false>(n);
-  }
+  WithPoolRecords(2 * std::int64_t{n}, [this, n](auto records) {
+    if (window_.SexOn()) {
+      ReproduceFrom<true>(records, n);
+    } else {
+      ReproduceFrom<false>(records, n);
+    }
+  });
   if (n >= 1) state.LngActual = 2 * n;
 }
 
 template <RecordStore Store>
-template <bool kExchange>
-void BasicSimulation<Store>::ReproduceFrom(std::int32_t n) {
+template <typename Body>
+void BasicSimulation<Store>::WithPoolRecords(std::int64_t poolSize, Body body) {
+  if constexpr (InPlaceStore<Store>) {
+    if (poolSize <= file_.RecordCount()) return body(InPlaceRecords<Store>(file_));
+  }
+  body(StoreRecords<Store>(file_));
+}
+
+template <RecordStore Store>
+template <bool kExchange, typename Records>
+void BasicSimulation<Store>::ReproduceFrom(Records records, std::int32_t n) {
   // The second parent's pick only with exchange.
-  enum Draw : std::size_t { kParent, kParentCoarse, kSecondParent, kSecondParentCoarse };
-  constexpr std::size_t kDraws = kExchange ? kSecondParentCoarse + 1 : kParentCoarse + 1;
-  StepDraws<kDraws, kOffspringAhead> draws(random_);
+  enum Pick : std::size_t { kParent, kSecondParent };
+  StepDraws<kExchange ? 2 : 1, 0, kOffspringAhead> draws(random_);
   Genome offspring{};
   Genome second{};
-  for (std::int32_t i = 1; i <= n; ++i) {
-    if (draws.SeesAhead(static_cast<std::uint64_t>(n - i + 1))) {
-      const std::int64_t parent = PickNear(n, draws.Ahead() + kParent);
-      Prefetch(file_, parent, parent);
+  for (std::int32_t i = 1; i <= n;) {
+    const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(n - i + 1));
+    for (std::size_t j = 0; j < block; ++j, ++i) {
+      const std::int64_t parentAhead = PickAt(n, draws.Pick(j + kOffspringAhead, kParent));
+      records.Prefetch(parentAhead, parentAhead);
       if constexpr (kExchange) {
-        const std::int64_t secondParent = PickNear(n, draws.Ahead() + kSecondParent);
-        Prefetch(file_, secondParent, secondParent);
+        const std::int64_t secondAhead = PickAt(n, draws.Pick(j + kOffspringAhead, kSecondParent));
+        records.Prefetch(secondAhead, secondAhead);
       }
+      records.Read(PickAt(n, draws.Pick(j, kParent)), offspring);
+      if constexpr (kExchange) {
+        records.Read(PickAt(n, draws.Pick(j, kSecondParent)), second);
+        JoinHalves(offspring, second, offspring);
+      }
+      file_.WriteRecord(std::int64_t{n} + i, offspring);
     }
-    const float* step = draws.Take();
-    file_.ReadRecord(PickFrom(n, step + kParent), offspring);
-    if constexpr (kExchange) {
-      file_.ReadRecord(PickFrom(n, step + kSecondParent), second);
-      JoinHalves(offspring, second, offspring);
-    }
-    file_.WriteRecord(std::int64_t{n} + i, offspring);
   }
   if (n >= 1) {
     state.StrCritter.assign(offspring, kGenes);
@@ -201,115 +210,53 @@ void BasicSimulation<Store>::ReproduceFrom(std::int32_t n) {
   }
 }
 
-// The deaths among the coming examinations of selection, foreseen from their survival draws
-// against the usual survival chance of the critters examined lately: the record count that an
-// examination kAhead on will find is the count now less the deaths before it.
-template <std::size_t kAhead>
-class DeathForecast {
- public:
-  // The deaths foreseen among the next kAhead examinations.
-  std::int64_t Deaths() const { return deaths_; }
-
-  // Foresees the examination kAhead after the next one from its survival draw.
-  void Foresee(float survivalDraw) { Set(survivalDraw >= usualChance_); }
-  // An examination that will not come, or whose draw is not in sight: no death foreseen.
-  void ForeseeNone() { Set(false); }
-
-  // The next examination has been made, of a critter with the given survival chance.
-  void Examined(double chance) {
-    deaths_ -= dies_[next_];
-    dies_[next_] = false;
-    next_ = next_ == kAhead ? 0 : next_ + 1;
-    chanceSum_ += chance;
-    if (++examined_ == kBlock) {
-      usualChance_ = chanceSum_ / kBlock;
-      chanceSum_ = 0;
-      examined_ = 0;
-    }
-  }
-
- private:
-  static constexpr int kBlock = 128;  // examinations of which the usual chance is the mean
-
-  // The slot of the examination kAhead after the next one, free since the one before the next
-  // was made.
-  void Set(bool dies) {
-    dies_[next_ == 0 ? kAhead : next_ - 1] = dies;
-    deaths_ += dies;
-  }
-
-  // The forecast of the next kAhead + 1 examinations, the next one at next_.
-  std::array<bool, kAhead + 1> dies_{};
-  std::size_t next_ = 0;
-  std::int64_t deaths_ = 0;
-  double usualChance_ = 1;  // none foreseen to die before the first block is examined
-  double chanceSum_ = 0;
-  int examined_ = 0;
-};
-
 // Culls the pool back to N: a dead critter's record takes the last record in use.
 template <RecordStore Store>
-void BasicSimulation<Store>::Select(std::int32_t n) {
-  enum Draw : std::size_t { kRecord, kRecordCoarse, kSurvival, kDraws };
+template <typename Records>
+void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
+  // A record pick, then the survival draw.
+  enum Draw : std::size_t { kSurvival };
   // The fetch of an examination ahead aims at its pick among the record count foreseen for it,
-  // with the fine draw (which moves a pick among two million records by up to two), and takes the
-  // records on either side, where one death foreseen wrongly moves the pick.
+  // and takes the records on either side, where one death foreseen wrongly moves the pick.
   constexpr std::int64_t kAimSpread = 1;
-  // The survival chance of every gene sum a genome can have, divided once instead of per
-  // examination.
-  std::array<double, kGenes * 9 + 1> chance;
-  for (std::size_t sum = 0; sum < chance.size(); ++sum) {
-    chance[sum] = static_cast<double>(static_cast<float>(sum)) / state.SngDenom;
-  }
+  const SurvivalTest survival(state.SngDenom);
   std::int64_t inUse = state.LngActual;
-  StepDraws<kDraws, kExaminationsAhead> draws(random_);
-  DeathForecast<kExaminationsAhead> forecast;
-  PickFractions<kExaminationsAhead> fractions;
-  constexpr std::int64_t kUnknown = 0;  // the next pick, before its draws are in sight
-  std::int64_t k = kUnknown;
-  Genome genome{};
-  Examination examined{-1, false};  // none yet
+  StepDraws<1, 1, kExaminationsAhead> draws(random_);
+  DeathForecast forecast;
+  std::int64_t examined = 0;  // the record examined last; none yet
+  Examination lastExamination;
   while (inUse > n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
-    if (draws.SeesAhead(static_cast<std::uint64_t>(inUse - n))) {
-      const float* ahead = draws.Ahead();
-      const double aheadFraction = PickFraction(ahead + kRecord);
-      fractions.KeepAhead(aheadFraction);
-      const std::int64_t aim = PickAt(inUse - forecast.Deaths(), aheadFraction);
-      Prefetch(file_, aim - kAimSpread, aim + kAimSpread);
-      forecast.Foresee(ahead[kSurvival]);
-    } else {
-      forecast.ForeseeNone();
+    const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(inUse - n));
+    forecast.Foresee(draws, block + kExaminationsAhead);
+    std::int64_t k = PickAt(inUse, draws.Pick(0, 0));
+    for (std::size_t j = 0; j < block; ++j) {
+      const std::int64_t aim = PickAt(inUse - forecast.DeathsBetween(j, j + kExaminationsAhead),
+                                      draws.Pick(j + kExaminationsAhead, 0));
+      records.Prefetch(aim - kAimSpread, aim + kAimSpread);
+      lastExamination = records.Examine(k);
+      const float threshold = survival.Threshold(lastExamination);
+      forecast.Met(threshold);
+      // The next examination's pick for either outcome of this one, worked out while the
+      // outcome is pending, so that when it was guessed wrong the next read need not wait.
+      const double following = draws.Pick(j + 1, 0);
+      const std::int64_t ifSurvives = PickAt(inUse, following);
+      const std::int64_t ifDies = PickAt(inUse - 1, following);
+      examined = k;
+      if (draws.Draw(j, kSurvival) >= threshold) {
+        records.Move(inUse, k);
+        --inUse;
+        k = ifDies;
+      } else {
+        k = ifSurvives;
+      }
     }
-    const float* step = draws.Take();
-    if (k == kUnknown) k = PickFrom(inUse, step + kRecord);
-    file_.ReadRecord(k, genome);
-    examined = Examine(genome);
-    const double survival =
-        examined.zeroGene ? 0 : chance[static_cast<std::size_t>(examined.geneSum)];
-    // The next examination's pick for either outcome of this one, worked out while the outcome
-    // is pending, so that when it was guessed wrong the next read need not wait for the pick.
-    std::int64_t ifSurvives = kUnknown;
-    std::int64_t ifDies = kUnknown;
-    if (const float* following = draws.PeekNext()) {
-      const double fraction = fractions.Following(following + kRecord);
-      ifSurvives = PickAt(inUse, fraction);
-      ifDies = PickAt(inUse - 1, fraction);
-    }
-    if (step[kSurvival] >= survival) {
-      file_.ReadRecord(inUse, genome);
-      file_.WriteRecord(k, genome);
-      --inUse;
-      k = ifDies;
-    } else {
-      k = ifSurvives;
-    }
-    forecast.Examined(survival);
-    fractions.Advance();
+    forecast.Learn(block);
   }
-  if (examined.geneSum >= 0) {
-    state.StrCritter.assign(genome, kGenes);
-    state.SngNum = static_cast<float>(examined.geneSum);
+  if (examined != 0) {
+    // The genome the last examination left in the record it examined.
+    file_.ReadRecord(examined, state.StrCritter.data());
+    state.SngNum = static_cast<float>(lastExamination.geneSum);
   }
   state.LngActual = static_cast<std::int32_t>(inUse);
 }

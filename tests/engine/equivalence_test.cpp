@@ -154,6 +154,10 @@ std::vector<Case> Cases() {
       }
     }
   }
+  // Three mutations a critter every pass spread the gene sums and bring '0' genes: the deaths
+  // are then foreseen wrongly now and again, and the fetches ahead miss.
+  cases.push_back({"Spread", "1000", false, true, "5", ".5", "3000"});
+  cases.push_back({"Spread", "1000", true, true, "5", ".5", "3000"});
   cases.push_back({"Perfect", "2", true, true, "8", "1", "60", kPerfectGenome});
   cases.push_back({"AllBad", "1", false, true, "1", "0", "60", kAllBadGenome});
   return cases;
