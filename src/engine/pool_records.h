@@ -1,6 +1,5 @@
-// The records of a generation's pool as its reproduction and selection loops read, examine and
-// move them: in place where the store holds the whole pool so, through the store's record calls
-// otherwise.
+// The records of a generation's pool as its loops read, examine, copy and join them: in place
+// where the store holds the whole pool in memory, through the store's record calls otherwise.
 #pragma once
 
 #include <cstddef>
@@ -23,10 +22,19 @@ class StoreRecords {
     Read(k, genome);
     return evo::Examine(genome);
   }
-  void Move(std::int64_t from, std::int64_t to) {
+  void Copy(std::int64_t from, std::int64_t to) {
     Genome genome;
     Read(from, genome);
     store_.WriteRecord(to, genome);
+  }
+  // Genes 1 to 5 of record first and 6 to 10 of record second into record to.
+  void Join(std::int64_t first, std::int64_t second, std::int64_t to) {
+    Genome firstGenome;
+    Genome secondGenome;
+    Read(first, firstGenome);
+    Read(second, secondGenome);
+    JoinHalves(firstGenome, secondGenome, firstGenome);
+    store_.WriteRecord(to, firstGenome);
   }
   // A store kept elsewhere than in memory has nothing to fetch into the cache.
   void Prefetch(std::int64_t /*first*/, std::int64_t /*last*/) const {}
@@ -35,24 +43,26 @@ class StoreRecords {
   Store& store_;
 };
 
-// For a pool of at most the store's RecordCount() records: no check and no copy at an access.
-// Another program cutting the file meanwhile only makes the accesses past the cut go on over
-// zeros (see MappingWatch).
-template <InPlaceStore Store>
+// The same over records that lie in memory one after the other, record k at byte 10k - 10: no
+// check and no copy through a buffer at an access, for the records the store handed out in
+// place.
 class InPlaceRecords {
  public:
-  explicit InPlaceRecords(Store& store) : records_(store.RecordsInPlace()) {}
+  explicit InPlaceRecords(char* records) : records_(records) {}
 
   void Read(std::int64_t k, Genome out) const { std::memcpy(out, Record(k), kGenes); }
   Examination Examine(std::int64_t k) const { return evo::Examine(Record(k)); }
-  // Both words are loaded before either is stored, so a record may move onto itself.
-  void Move(std::int64_t from, std::int64_t to) {
+  // Both words are loaded before either is stored, so a record may be copied onto itself.
+  void Copy(std::int64_t from, std::int64_t to) {
     std::uint64_t low;
     std::uint16_t high;
     std::memcpy(&low, Record(from), sizeof low);
     std::memcpy(&high, Record(from) + sizeof low, sizeof high);
     std::memcpy(Record(to), &low, sizeof low);
     std::memcpy(Record(to) + sizeof low, &high, sizeof high);
+  }
+  void Join(std::int64_t first, std::int64_t second, std::int64_t to) {
+    JoinHalves(Record(first), Record(second), Record(to));
   }
 
   // Asks the processor to bring records first to last (at most six, so on at most two cache

@@ -93,11 +93,15 @@ class PopulationFile {
     if (k > highestWritten_) highestWritten_ = k;
   }
 
-  // The whole records of the file, record k at byte 10k - 10, for a loop that reads and moves
-  // records many times over without a check at every access: it must keep to records 1 to
-  // RecordCount(). Another program cutting the file meanwhile only makes the accesses past the
-  // cut go on over zeros (see MappingWatch).
-  char* RecordsInPlace() { return mapping_.Data(); }
+  // Records 1 to count in place, record k at byte 10k - 10, for a loop that reads and writes
+  // them many times over without a check at every access; they count as written. Null when the
+  // file does not reach that far. Another program cutting the file meanwhile only makes the
+  // accesses past the cut go on over zeros (see MappingWatch).
+  char* RecordsInPlace(std::int64_t count) {
+    if (count < 0 || count > RecordCount()) return nullptr;
+    highestWritten_ = std::max(highestWritten_, count);
+    return mapping_.Data();
+  }
 
   // The bytes of the file as it stands, for reading many at once.
   std::string_view Bytes() const { return {mapping_.Data(), mapping_.Size()}; }

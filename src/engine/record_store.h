@@ -37,12 +37,11 @@ concept RecordStore = requires(Store store, const Store& constStore, const std::
   { constStore.Bytes() } -> std::convertible_to<std::string_view>;
 };
 
-// A store whose records 1 to RecordCount() lie in memory one after the other, from
-// RecordsInPlace() on.
+// A store that can hand out records 1 to count (k) in place: lying in memory one after the other,
+// record k at byte 10k - 10, counting as written; or null where it does not hold them so.
 template <typename Store>
-concept InPlaceStore = RecordStore<Store> && requires(Store store) {
-  { store.RecordsInPlace() } -> std::same_as<char*>;
-  { store.RecordCount() } -> std::convertible_to<std::int64_t>;
+concept InPlaceStore = RecordStore<Store> && requires(Store store, std::int64_t k) {
+  { store.RecordsInPlace(k) } -> std::same_as<char*>;
 };
 
 }  // namespace evo

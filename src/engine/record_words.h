@@ -49,17 +49,19 @@ inline Examination Examine(const Genome genome) {
   return result;
 }
 
-// Genes 1 to 5 of first followed by genes 6 to 10 of second, into out (which may be first).
+// Genes 1 to 5 of first followed by genes 6 to 10 of second, into out (which may be either).
 inline void JoinHalves(const Genome first, const Genome second, Genome out) {
   constexpr std::uint64_t kFirstFiveBytes =
       std::endian::native == std::endian::little ? 0x000000ffffffffffu : 0xffffffffff000000u;
   std::uint64_t a;
   std::uint64_t b;
+  std::uint16_t high;
   std::memcpy(&a, first, sizeof a);
   std::memcpy(&b, second, sizeof b);
+  std::memcpy(&high, second + sizeof b, sizeof high);
   const std::uint64_t joined = (a & kFirstFiveBytes) | (b & ~kFirstFiveBytes);
   std::memcpy(out, &joined, sizeof joined);
-  std::memcpy(out + sizeof joined, second + sizeof joined, kGenes - sizeof joined);
+  std::memcpy(out + sizeof joined, &high, sizeof high);
 }
 
 }  // namespace evo

@@ -174,7 +174,7 @@ template <RecordStore Store>
 template <typename Body>
 void BasicSimulation<Store>::WithPoolRecords(std::int64_t poolSize, Body body) {
   if constexpr (InPlaceStore<Store>) {
-    if (poolSize <= file_.RecordCount()) return body(InPlaceRecords<Store>(file_));
+    if (char* records = file_.RecordsInPlace(poolSize)) return body(InPlaceRecords(records));
   }
   body(StoreRecords<Store>(file_));
 }
@@ -185,28 +185,27 @@ void BasicSimulation<Store>::ReproduceFrom(Records records, std::int32_t n) {
   // The second parent's pick only with exchange.
   enum Pick : std::size_t { kParent, kSecondParent };
   StepDraws<kExchange ? 2 : 1, 0, kOffspringAhead> draws(random_);
-  Genome offspring{};
-  Genome second{};
+  std::int64_t secondParent = 0;
   for (std::int32_t i = 1; i <= n;) {
     const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(n - i + 1));
     for (std::size_t j = 0; j < block; ++j, ++i) {
       const std::int64_t parentAhead = PickAt(n, draws.Pick(j + kOffspringAhead, kParent));
       records.Prefetch(parentAhead, parentAhead);
+      const std::int64_t parent = PickAt(n, draws.Pick(j, kParent));
       if constexpr (kExchange) {
         const std::int64_t secondAhead = PickAt(n, draws.Pick(j + kOffspringAhead, kSecondParent));
         records.Prefetch(secondAhead, secondAhead);
+        secondParent = PickAt(n, draws.Pick(j, kSecondParent));
+        records.Join(parent, secondParent, std::int64_t{n} + i);
+      } else {
+        records.Copy(parent, std::int64_t{n} + i);
       }
-      records.Read(PickAt(n, draws.Pick(j, kParent)), offspring);
-      if constexpr (kExchange) {
-        records.Read(PickAt(n, draws.Pick(j, kSecondParent)), second);
-        JoinHalves(offspring, second, offspring);
-      }
-      file_.WriteRecord(std::int64_t{n} + i, offspring);
     }
   }
   if (n >= 1) {
-    state.StrCritter.assign(offspring, kGenes);
-    if constexpr (kExchange) state.Str2Critter.assign(second, kGenes);
+    // The genomes of the last offspring and of its second parent, in the buffers it was made in.
+    records.Read(2 * std::int64_t{n}, state.StrCritter.data());
+    if constexpr (kExchange) records.Read(secondParent, state.Str2Critter.data());
   }
 }
 
@@ -244,7 +243,7 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
       const std::int64_t ifDies = PickAt(inUse - 1, following);
       examined = k;
       if (draws.Draw(j, kSurvival) >= threshold) {
-        records.Move(inUse, k);
+        records.Copy(inUse, k);
         --inUse;
         k = ifDies;
       } else {
@@ -255,7 +254,7 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
   }
   if (examined != 0) {
     // The genome the last examination left in the record it examined.
-    file_.ReadRecord(examined, state.StrCritter.data());
+    records.Read(examined, state.StrCritter.data());
     state.SngNum = static_cast<float>(lastExamination.geneSum);
   }
   state.LngActual = static_cast<std::int32_t>(inUse);
