@@ -24,6 +24,10 @@ inline double FineFraction(float fine, float coarse) {
          1000000.0;
 }
 
+// FineFraction of count picks at once, each from its fine and coarse draw, in vector registers
+// where the processor has them: a division each, which one at a time would hold up the loops.
+void FineFractions(const float* fine, const float* coarse, std::size_t count, double* fractions);
+
 // Record k among 1 to count (count >= 0) for the fraction of a pick.
 inline std::int64_t PickAt(std::int64_t count, double fraction) {
   return WholePart(static_cast<double>(count) * fraction) + 1;
@@ -85,15 +89,21 @@ class StepDraws {
 
   void DrawSteps(std::size_t first, std::size_t count) {
     random_.DrawMany(raw_.data(), count * kDrawsPerStep);
-    for (std::size_t i = 0; i < count; ++i) {
-      const float* draws = raw_.data() + i * kDrawsPerStep;
-      for (std::size_t p = 0; p < kPicks; ++p) {
-        picks_[p][first + i] = FineFraction(draws[2 * p], draws[2 * p + 1]);
-      }
-      for (std::size_t d = 0; d < kOtherDraws; ++d) {
-        others_[d][first + i] = draws[2 * kPicks + d];
-      }
+    std::array<float, kCapacity> fine;
+    std::array<float, kCapacity> coarse;
+    for (std::size_t p = 0; p < kPicks; ++p) {
+      TakeApart(2 * p, count, fine.data());
+      TakeApart(2 * p + 1, count, coarse.data());
+      FineFractions(fine.data(), coarse.data(), count, picks_[p].data() + first);
     }
+    for (std::size_t d = 0; d < kOtherDraws; ++d) {
+      TakeApart(2 * kPicks + d, count, others_[d].data() + first);
+    }
+  }
+
+  // Draw d of each of the first count steps drawn, one after the other.
+  void TakeApart(std::size_t d, std::size_t count, float* out) const {
+    for (std::size_t i = 0; i < count; ++i) out[i] = raw_[i * kDrawsPerStep + d];
   }
 
   void ClearPast(std::size_t first) {
