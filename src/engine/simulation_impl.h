@@ -227,7 +227,7 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
   while (inUse > n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
     const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(inUse - n));
-    forecast.Foresee(draws, block + kExaminationsAhead);
+    forecast.Foresee(draws, kSurvival, block + kExaminationsAhead);
     std::int64_t k = PickAt(inUse, draws.Pick(0, 0));
     for (std::size_t j = 0; j < block; ++j) {
       const std::int64_t aim = PickAt(inUse - forecast.DeathsBetween(j, j + kExaminationsAhead),
@@ -242,25 +242,27 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
       const std::int64_t ifSurvives = PickAt(inUse, following);
       const std::int64_t ifDies = PickAt(inUse - 1, following);
       examined = k;
-      const bool dies = draws.Draw(j, kSurvival) >= threshold;
+      const auto die = [&] {
+        records.Copy(inUse, k);
+        --inUse;
+        k = ifDies;
+      };
+      const auto survive = [&] { k = ifSurvives; };
       // The outcome as foreseen is known long before the record is in: a branch on it that the
       // processor guesses wrong costs less than a wrong guess of the outcome itself, which then
       // seldom differs from it.
-      if (forecast.DeathsBetween(j, j + 1) != 0) {
+      const bool dies = draws.Draw(j, kSurvival) >= threshold;
+      if (forecast.Dies(j)) {
         if (dies) [[likely]] {
-          records.Copy(inUse, k);
-          --inUse;
-          k = ifDies;
+          die();
         } else {
-          k = ifSurvives;
+          survive();
         }
       } else {
         if (dies) [[unlikely]] {
-          records.Copy(inUse, k);
-          --inUse;
-          k = ifDies;
+          die();
         } else {
-          k = ifSurvives;
+          survive();
         }
       }
     }

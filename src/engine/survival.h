@@ -45,16 +45,21 @@ class SurvivalTest {
 // record count that an examination ahead will find is the count now less the deaths before it.
 class DeathForecast {
  public:
-  // Foresees the first `steps` examinations of the draws' block, whose survival draw is their
-  // first single draw.
+  // Foresees the first `steps` examinations of the draws' block from their single draw
+  // `survivalDraw`.
   template <typename Draws>
-  void Foresee(const Draws& draws, std::size_t steps) {
+  void Foresee(const Draws& draws, std::size_t survivalDraw, std::size_t steps) {
     foreseenBefore_.resize(steps + 1);
-    foreseenBefore_[0] = 0;
+    std::int64_t foreseen = 0;
     for (std::size_t j = 0; j < steps; ++j) {
-      foreseenBefore_[j + 1] = foreseenBefore_[j] + (draws.Draw(j, 0) >= usualThreshold_);
+      foreseenBefore_[j] = foreseen;
+      foreseen += draws.Draw(j, survivalDraw) >= usualThreshold_;
     }
+    foreseenBefore_[steps] = foreseen;
   }
+
+  // Whether examination `step` of the block is foreseen to kill the critter it examines.
+  bool Dies(std::size_t step) const { return DeathsBetween(step, step + 1) != 0; }
 
   // The deaths foreseen among the examinations from `from` up to, not including, `to`.
   std::int64_t DeathsBetween(std::size_t from, std::size_t to) const {

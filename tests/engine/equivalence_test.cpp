@@ -2,11 +2,13 @@
 // the same state and the same number of draws taken, step after step.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "engine/draw_ahead.h"
 #include "engine/gene_summary.h"
 #include "engine/simulation.h"
 #include "straightforward_simulation.h"
@@ -52,6 +54,31 @@ TEST(TwisterTest, GivesTheStandardTwistersOutputsOneAtATimeAndInBatches) {
       ASSERT_EQ(source.Draw(), static_cast<float>(standard() >> 8) * 0x1p-24f);
       twister();
     }
+  }
+}
+
+// The fractions of a block worked out together, four at a time where the processor can, against
+// one at a time: twister draws, an odd number of them, and coarse draws whose millionths lie on
+// either side of a whole one.
+TEST(PickFractionTest, WorksOutABlockExactlyAsOnePickAtATime) {
+  std::vector<float> fine;
+  std::vector<float> coarse;
+  TwisterRandomSource random(7);
+  for (int i = 0; i < 10001; ++i) {
+    fine.push_back(random.Draw());
+    coarse.push_back(random.Draw());
+  }
+  for (const int millionths : {0, 1, 3, 500000, 123457, 999999}) {
+    const float near = static_cast<float>(millionths) / 1e6f;
+    for (const float edge : {std::nextafter(near, 0.0f), near, std::nextafter(near, 1.0f)}) {
+      fine.push_back(edge);
+      coarse.push_back(edge);
+    }
+  }
+  std::vector<double> fractions(fine.size());
+  FineFractions(fine.data(), coarse.data(), fine.size(), fractions.data());
+  for (std::size_t i = 0; i < fine.size(); ++i) {
+    ASSERT_EQ(fractions[i], FineFraction(fine[i], coarse[i])) << coarse[i];
   }
 }
 

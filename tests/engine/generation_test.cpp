@@ -7,6 +7,7 @@
 
 #include "checking_store.h"
 #include "engine/simulation_impl.h"
+#include "engine/survival.h"
 #include "engine_fixture.h"
 
 namespace evo::test {
@@ -201,11 +202,10 @@ TEST_F(GenerationTest, ALoweredSizeBreedsFromTheFirstRecordsOnly) {
   EXPECT_EQ(real.state.LngActual, 50);
 }
 
-// The word-wide sum against the rule, gene by gene: a byte that is no digit counts 0 and is no
-// '0'. Every byte value at every position, among digits: those with a byte that is no digit,
-// the digits' neighbours and the bytes whose low bits are a digit's among them, must take the
-// gene-by-gene way, and the others must add up word-wide to the same.
-TEST(ExaminationTest, SumsWordWideAsGeneByGeneWhateverByteAGeneHolds) {
+// The lane-wise sum against the rule, gene by gene: a byte that is no digit counts 0 and is no
+// '0'. Every byte value at every position, among digits: the digits' neighbours, the bytes whose
+// low bits are a digit's and those with the high bit set among them.
+TEST(ExaminationTest, SumsLaneWiseAsGeneByGeneWhateverByteAGeneHolds) {
   std::mt19937 generator(17);
   for (std::size_t position = 0; position < kGenes; ++position) {
     for (int byte = 0; byte <= 0xff; ++byte) {
@@ -218,6 +218,21 @@ TEST(ExaminationTest, SumsWordWideAsGeneByGeneWhateverByteAGeneHolds) {
       const Examination examined = Examine(genome);
       ASSERT_EQ(examined.geneSum, sum) << text;
       ASSERT_EQ(examined.zeroGene, text.find('0') != std::string::npos) << text;
+    }
+  }
+}
+
+// The float thresholds against the rule as the straightforward loop states it, a comparison in
+// double precision, for every gene sum at the float draws on either side of its chance.
+TEST(SurvivalTestTest, KillsWithTheSameDrawsAsTheComparisonInDoublePrecision) {
+  const SurvivalTest survival(95.0f);
+  for (int sum = 0; sum <= 90; ++sum) {
+    const double chance = static_cast<double>(static_cast<float>(sum)) / 95.0f;
+    float draw = static_cast<float>(chance);
+    for (int i = 0; i < 4; ++i) draw = std::nextafter(draw, 0.0f);
+    for (int i = 0; i < 8; ++i, draw = std::nextafter(draw, 1.0f)) {
+      ASSERT_EQ(draw >= survival.Threshold({sum, false}), draw >= chance) << sum << " " << draw;
+      ASSERT_GE(draw, survival.Threshold({sum, true})) << "a gene '0' dies whatever the draw";
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "engine/gene_summary.h"
@@ -60,6 +61,18 @@ TEST_F(PopulationFileTest, GrowsToTheLastByteWrittenAndNeverShrinks) {
             "5555555555");
   EXPECT_EQ(file.RecordCount(), 5);
   EXPECT_EQ(file.RecordsWrittenSinceOpen(), 5);
+}
+
+TEST_F(PopulationFileTest, HandsOutInPlaceOnlyTheRecordsItHoldsAndCountsThemAsWritten) {
+  file.Open("critter.dat");
+  file.Reserve(5);
+  EXPECT_EQ(file.RecordsInPlace(6), nullptr);
+  EXPECT_EQ(file.RecordsWrittenSinceOpen(), 0);
+  char* records = file.RecordsInPlace(5);
+  ASSERT_NE(records, nullptr);
+  std::memcpy(records + 4 * kGenes, "5555555555", kGenes);
+  EXPECT_EQ(file.RecordsWrittenSinceOpen(), 5);
+  EXPECT_EQ(Read(5), "5555555555");
 }
 
 TEST_F(PopulationFileTest, ReadsPastTheEndGiveBlanks) {
