@@ -1,10 +1,8 @@
 // The definitions of BasicSimulation, for the stores it is instantiated with.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "engine/draw_ahead.h"
 #include "engine/gene_summary.h"
@@ -203,7 +201,7 @@ void BasicSimulation<Store>::ReproduceFrom(Records records, std::int32_t n) {
     }
   }
   if (n >= 1) {
-    // The genomes of the last offspring and of its second parent, in the buffers it was made in.
+    // The genome buffers end up holding the last offspring and its second parent.
     records.Read(2 * std::int64_t{n}, state.StrCritter.data());
     if constexpr (kExchange) records.Read(secondParent, state.Str2Critter.data());
   }
