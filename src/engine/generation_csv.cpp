@@ -10,7 +10,8 @@ namespace {
 // No name and no value holds a comma, a quote or a line break, so no field needs quotes.
 constexpr char kHeader[] =
     "generation,event,population size,good mutation probability,mutations per cycle,"
-    "sexual exchange,auto mutation,zeroes,ones,twos,threes,fours,fives,sixes,sevens,eights,"
+    "sexual exchange,auto mutation,starting gene value,stop "
+    "reason,zeroes,ones,twos,threes,fours,fives,sixes,sevens,eights,"
     "nines,average gene,kept every nth generation\r\n";
 
 const char* EventName(RowEvent event) {
@@ -21,6 +22,20 @@ const char* EventName(RowEvent event) {
       return "generation";
     case RowEvent::Mutations:
       return "mutations";
+  }
+  return "";
+}
+
+const char* StopReasonText(StopReason reason) {
+  switch (reason) {
+    case StopReason::None:
+      return "";
+    case StopReason::PerfectGenome:
+      return "perfect genome detected";
+    case StopReason::AllBadGenome:
+      return "all bad genome detected";
+    case StopReason::HaltedByUser:
+      return "halted by the user";
   }
   return "";
 }
@@ -52,6 +67,8 @@ void AppendRow(std::string& csv, const GenerationRow& row, std::int64_t spacing)
   AppendNumber(csv, settings.mutationsPerCycle);
   AppendField(csv, Switch(settings.sexualExchange));
   AppendField(csv, Switch(settings.autoMutation));
+  AppendNumber(csv, settings.startingGeneValue);
+  AppendField(csv, StopReasonText(row.stop));
   for (const double count : row.figures.counts) {
     AppendNumber(csv, count, std::chars_format::fixed, 0);
   }

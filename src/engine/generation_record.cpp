@@ -13,6 +13,10 @@ void GenerationRecord::Add(RowEvent event, const RunSettings& settings,
   if (rows_.size() == kMaxRows) Thin();
 }
 
+void GenerationRecord::MarkStop(StopReason reason) {
+  if (!rows_.empty()) rows_.back().stop = reason;
+}
+
 void GenerationRecord::Clear() {
   rows_ = {};
   generations_ = 0;

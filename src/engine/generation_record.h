@@ -14,20 +14,26 @@ namespace evo {
 // mutation pass between generations.
 enum class RowEvent : std::uint8_t { Created, Generation, Mutations };
 
-// The parameters and options in effect when a row was made.
+// The parameters and options in effect when a row was made, and the gene value the population
+// was created with.
 struct RunSettings {
   std::int32_t populationSize = 0;
   float goodMutationProbability = 0;
   std::int32_t mutationsPerCycle = 0;
   bool sexualExchange = false;
   bool autoMutation = false;
+  int startingGeneValue = 0;
 };
+
+// Why a run ended, on the last row it made; None on every other row.
+enum class StopReason : std::uint8_t { None, PerfectGenome, AllBadGenome, HaltedByUser };
 
 struct GenerationRow {
   std::int64_t generation = 0;  // generations completed since the population was created
   RowEvent event = RowEvent::Created;
   RunSettings settings;
   GeneSummary figures;
+  StopReason stop = StopReason::None;
 };
 
 class GenerationRecord {
@@ -39,6 +45,8 @@ class GenerationRecord {
   // Adds the row of an event: a creation starts again at generation 0, a generation counts one
   // more, a mutation pass shares the generation before it.
   void Add(RowEvent event, const RunSettings& settings, const GeneSummary& figures);
+  // Marks the newest row as the one a run stopped at, for that reason.
+  void MarkStop(StopReason reason);
   // Forgets every row: the population is gone.
   void Clear();
 

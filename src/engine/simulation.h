@@ -104,11 +104,16 @@ class BasicSimulation {
   void InsertMutations();
 
   // One generation: optional mutation pass, reproduction, selection, counter, the average in the
-  // history, yield. Throws FileError when the file cannot grow for the offspring, before
-  // reproduction has written anything (the mutation pass, if any, has already been applied); and,
-  // through CheckFile, when the file was damaged from outside before or during the generation,
+  // history, yield. A generation that a stop reason cuts short after its mutation pass records the
+  // pass, as InsertMutations does. Throws FileError when the file cannot grow for the offspring,
+  // before reproduction has written anything (the mutation pass, if any, has already been applied);
+  // and, through CheckFile, when the file was damaged from outside before or during the generation,
   // without counting it.
   void NextGeneration();
+
+  // Ends a run: the newest row of the record takes the reason IntHalt gives for the run's end (a
+  // detection or the user's halt), and IntHalt is cleared.
+  void EndRun();
 
   // While a population exists: when its file no longer holds it whole (another program
   // shortened, replaced or deleted it, or an access failed), drops the population and throws
@@ -158,6 +163,7 @@ class BasicSimulation {
   Store file_;
   AverageGeneHistory history_;
   GenerationRecord record_;
+  int startingGeneValue_ = 0;  // of the population in the file
 };
 
 using Simulation = BasicSimulation<PopulationFile>;

@@ -61,6 +61,7 @@ void BasicSimulation<Store>::CreatePopulation() {
   try {
     file_.Open(path_);
     state.StrCritter.assign(kGenes, startText[firstCharacter]);
+    startingGeneValue_ = startText[firstCharacter] - '0';
     file_.Reserve(state.LngCritter);
     for (std::int64_t k = 1; k <= state.LngCritter; ++k) {
       file_.WriteRecord(k, state.StrCritter.data());
@@ -142,6 +143,7 @@ void BasicSimulation<Store>::NextGeneration() {
     Scramble();
     // A pass that ran over a cut file must not lead to growing the file for the offspring.
     CheckFile();
+    if (state.IntHalt != kNoHalt && state.LngMutateNum > 0) RecordFigures(RowEvent::Mutations);
   }
   if (state.IntHalt != kNoHalt) return;
   const std::int32_t n = state.LngCritter;
@@ -286,8 +288,8 @@ void BasicSimulation<Store>::RecordFigures(RowEvent event) {
   const GeneSummary figures = SummariseGenes(file_, state.LngCritter);
   if (event == RowEvent::Generation) history_.AddAfterGeneration(figures.average);
   if (event == RowEvent::Mutations) history_.AddAfterMutations(figures.average);
-  const RunSettings settings{state.LngCritter, state.SngGoodFactor, state.LngMutateNum,
-                             window_.SexOn(), window_.MutationOn()};
+  const RunSettings settings{state.LngCritter, state.SngGoodFactor,  state.LngMutateNum,
+                             window_.SexOn(),  window_.MutationOn(), startingGeneValue_};
   record_.Add(event, settings, figures);
 }
 
@@ -295,6 +297,24 @@ template <RecordStore Store>
 void BasicSimulation<Store>::ForgetFigures() {
   history_.Clear();
   record_.Clear();
+}
+
+template <RecordStore Store>
+void BasicSimulation<Store>::EndRun() {
+  switch (state.IntHalt) {
+    case kPerfectGenome:
+      record_.MarkStop(StopReason::PerfectGenome);
+      break;
+    case kAllBadGenome:
+      record_.MarkStop(StopReason::AllBadGenome);
+      break;
+    case kHaltRequested:
+      record_.MarkStop(StopReason::HaltedByUser);
+      break;
+    default:
+      break;
+  }
+  state.IntHalt = kNoHalt;
 }
 
 template <RecordStore Store>

@@ -75,16 +75,22 @@ void RunControl::CmdRun_Click() {
     dialogs_.Message(kGenerationCountRefused);
     return;
   }
+  bool faulted = false;
   {
     const RunScope scope(running_, Run::FixedLength);
     // The index counts in int: a 16-bit one would overflow after the largest count, 32767.
-    for (int generation = 1; generation <= *generations; ++generation) {
-      if (!Generation()) break;
+    for (int generation = 1; generation <= *generations && !faulted; ++generation) {
+      faulted = !Generation();
     }
+  }
+  // A fault has been told; no report of generations run may follow it.
+  if (faulted) {
+    simulation_.EndRun();
+    return;
   }
   dialogs_.Message("generations were run");
   ReportDetection();
-  state_.IntHalt = kNoHalt;
+  simulation_.EndRun();
   window_.CmdViewSum_Click();
 }
 
@@ -102,21 +108,24 @@ void RunControl::CmdRunIndef_Click() {
 void RunControl::cmdhaltrun_gotfocus() {
   if (!indefiniteRunRequested_) return;
   indefiniteRunRequested_ = false;
+  bool faulted = false;
   {
     const RunScope scope(running_, Run::Indefinite);
     state_.DblCount = 0;
     do {
       state_.DblCount += 1;
-      if (!Generation()) state_.IntHalt = kHaltRequested;
+      faulted = !Generation();
+      if (faulted) break;
       port_.Yield();
       ReportDetection();
     } while (state_.IntHalt == kNoHalt);
   }
   window_.SetCommandsEnabled(true);
-  state_.IntHalt = kNoHalt;
-  dialogs_.Message("loop executed " + NumberCaption(state_.DblCount) + " times");
+  simulation_.EndRun();
+  // A fault has been told; the count and the summary would only add to it.
+  if (!faulted) dialogs_.Message("loop executed " + NumberCaption(state_.DblCount) + " times");
   window_.ShowHaltButton(false);
-  window_.CmdViewSum_Click();
+  if (!faulted) window_.CmdViewSum_Click();
 }
 
 void RunControl::cmdhaltrun_click() {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "engine/numeric.h"
 #include "support/fake_window.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -139,14 +140,33 @@ TEST_F(RunControlTest, TheLargestGenerationCountRunsToItsEnd) {
   EXPECT_EQ(log, QStringList({"generations were run", "summary"}));
 }
 
-TEST_F(RunControlTest, FixedRunGoesOnAfterADetectionWithMutationPassesOnly) {
+// Every pass after the detection changes the population: the record follows it to the run's end,
+// where the summary counts, and says there why the run stopped.
+TEST_F(RunControlTest, FixedRunGoesOnAfterADetectionWithMutationPassesOnlyAndRecordsEach) {
   PreparePerfectGenome(window);
+  SetBox(ParameterBox::PopSize, "100");
+  SetBox(ParameterBox::MutateNum, "300");
   Create();
-  SetBox(ParameterBox::GenNum, "4");
+  SetBox(ParameterBox::GenNum, "6");
   control.CmdRun_Click();
-  EXPECT_EQ(window.counter, "0") << "no generation completes after the first pass detects";
   EXPECT_EQ(log, QStringList({"generations were run", "perfect genome detected", "summary"}));
   EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+
+  // Each of the six calls left one row: a generation until the detection, a pass after it.
+  const auto detectedAfter = static_cast<std::int64_t>(NumericValue(window.counter));
+  ASSERT_LT(detectedAfter, 5) << "the seed must detect early enough to leave passes after it";
+  const std::vector<GenerationRow>& rows = simulation.Record().Rows();
+  ASSERT_EQ(rows.size(), 7u);
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const bool pass = static_cast<std::int64_t>(i) > detectedAfter;
+    EXPECT_EQ(rows[i].event, pass ? RowEvent::Mutations : RowEvent::Generation) << i;
+    EXPECT_EQ(rows[i].generation, pass ? detectedAfter : static_cast<std::int64_t>(i)) << i;
+    EXPECT_EQ(rows[i].stop, i + 1 == rows.size() ? StopReason::PerfectGenome : StopReason::None);
+    EXPECT_EQ(rows[i].settings.startingGeneValue, 8);
+  }
+  EXPECT_NE(rows[5].figures.counts, rows[6].figures.counts) << "the last pass changed genes";
+  EXPECT_EQ(rows.back().figures.counts, SummariseGenes(simulation.File(), 100).counts);
+  EXPECT_EQ(simulation.History().Spans().back().last, rows.back().figures.average);
 }
 
 TEST_F(RunControlTest, IndefiniteRunHaltedInAYieldCountsItsIterations) {
@@ -159,6 +179,9 @@ TEST_F(RunControlTest, IndefiniteRunHaltedInAYieldCountsItsIterations) {
                               "loop executed  4 times", "hide halt", "summary"}));
   EXPECT_EQ(simulation.state.DblCount, 4);
   EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
+  const GenerationRow& last = simulation.Record().Rows().back();
+  EXPECT_EQ(std::make_pair(last.generation, last.stop),
+            std::make_pair(4L, StopReason::HaltedByUser));
 }
 
 TEST_F(RunControlTest, IndefiniteRunStartsEvenWhenTheFocusMoveIsDeferred) {
@@ -173,13 +196,17 @@ TEST_F(RunControlTest, IndefiniteRunStartsEvenWhenTheFocusMoveIsDeferred) {
   EXPECT_TRUE(log.isEmpty());
 }
 
-TEST_F(RunControlTest, DetectionInTheFirstIterationEndsTheRunWithTheCountOne) {
+TEST_F(RunControlTest, DetectionInTheFirstIterationEndsTheRunWithTheCountOneAndItsPassRecorded) {
   PreparePerfectGenome(window);
   control.CmdRunIndef_Click();
   EXPECT_EQ(log, QStringList({"create", "Population successfully created!", "show halt", "disable",
                               "focus halt", "perfect genome detected", "enable",
                               "loop executed  1 times", "hide halt", "summary"}));
   EXPECT_EQ(window.counter, "0");
+  const GenerationRow& last = simulation.Record().Rows().back();
+  EXPECT_EQ(std::make_pair(last.event, last.stop),
+            std::make_pair(RowEvent::Mutations, StopReason::PerfectGenome));
+  EXPECT_EQ(last.figures.counts, SummariseGenes(simulation.File(), 10).counts);
 }
 
 TEST_F(RunControlTest, HaltInTheIterationOfADetectionHidesTheDetection) {
@@ -269,9 +296,9 @@ TEST_F(RunControlTest, ARunThatCannotCreateItsPopulationDoesNotStart) {
   EXPECT_EQ(window.yields, 0);
 }
 
-// The file cannot grow for the offspring of the first generation: the run tells why and ends as
-// a run ends, with the population as it was.
-TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReason) {
+// The file cannot grow for the offspring of the first generation: the run tells why and nothing
+// more, and keeps the population as it was.
+TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReasonAlone) {
   window.mutationOn = false;
   Create();
   const std::string before = Population();
@@ -288,10 +315,11 @@ TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReason) {
 
   setrlimit(RLIMIT_FSIZE, &saved);
   signal(SIGXFSZ, previousHandler);
-  ASSERT_GE(log.size(), 2);
-  EXPECT_TRUE(log[0].startsWith("Cannot grow")) << log[0].toStdString();
-  EXPECT_EQ(log[1], "generations were run");
-  EXPECT_TRUE(log.contains("loop executed  1 times"));
+  ASSERT_EQ(log.size(), 7) << log.join('|').toStdString();
+  EXPECT_TRUE(log[0].startsWith("Cannot grow critter.dat: File too large")) << log[0].toStdString();
+  EXPECT_EQ(log.mid(1, 3), QStringList({"show halt", "disable", "focus halt"}));
+  EXPECT_EQ(log[4], log[0]);
+  EXPECT_EQ(log.mid(5), QStringList({"enable", "hide halt"}));
   EXPECT_EQ(window.counter, "0");
   EXPECT_EQ(Population(), before);
 }
@@ -312,9 +340,8 @@ TEST_F(RunControlTest, ARunGoesNoFurtherOnceThePopulationIsDropped) {
   };
   SetBox(ParameterBox::GenNum, "5");
   control.CmdRun_Click();
-  ASSERT_EQ(log.size(), 3);
+  ASSERT_EQ(log.size(), 1) << "the loss, and nothing after it";
   EXPECT_TRUE(log[0].contains("was changed by another program")) << log[0].toStdString();
-  EXPECT_EQ(log.mid(1), QStringList({"generations were run", "summary"}));
   EXPECT_EQ(window.counter, " 2");
   EXPECT_EQ(simulation.state.IntCreated, kFalse);
 }

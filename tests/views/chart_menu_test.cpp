@@ -40,16 +40,16 @@ TEST_F(ChartData, CopiesTheRecordOfARunAsCsvEndingWithTheWindowsFigures) {
   EXPECT_EQ(lines.takeLast(), "");
   EXPECT_EQ(lines[0],
             "generation,event,population size,good mutation probability,mutations per cycle,"
-            "sexual exchange,auto mutation,zeroes,ones,twos,threes,fours,fives,sixes,sevens,"
-            "eights,nines,average gene,kept every nth generation");
-  EXPECT_EQ(lines[1], "0,created,100,0.1,10,ON,ON,0,0,0,0,0,0,0,1000,0,0,7,1");
-  EXPECT_TRUE(lines[4].startsWith("3,generation,100,0.1,10,ON,ON,")) << lines[4].toStdString();
+            "sexual exchange,auto mutation,starting gene value,stop reason,zeroes,ones,twos,threes,"
+            "fours,fives,sixes,sevens,eights,nines,average gene,kept every nth generation");
+  EXPECT_EQ(lines[1], "0,created,100,0.1,10,ON,ON,7,,0,0,0,0,0,0,0,1000,0,0,7,1");
+  EXPECT_TRUE(lines[4].startsWith("3,generation,100,0.1,10,ON,ON,7,,")) << lines[4].toStdString();
   QStringList shown;
   for (const char* label : {"LblZero", "LblOne", "LblTwo", "LblThree", "LblFour", "LblFive",
                             "LblSix", "LblSeven", "LblEight", "LblNine", "LblAverage"}) {
     shown << summary.findChild<QLabel*>(label)->text().trimmed();
   }
-  EXPECT_EQ(lines[4].split(',').mid(7, 11), shown);
+  EXPECT_EQ(lines[4].split(',').mid(9, 11), shown);
   EXPECT_TRUE(shown.last().contains('.')) << "an unchanged population proves little";
 }
 
