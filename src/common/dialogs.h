@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
+
 namespace evo {
 
 class Dialogs {
@@ -21,6 +23,9 @@ class Dialogs {
   // path chosen, empty on Cancel.
   virtual QString SaveFileName(const QString& caption, const QString& suggestedPath,
                                const QStringList& filters) = 0;
+
+  // The system's modal print dialog, which sets printer up; false on Cancel.
+  virtual bool ChoosePrinter(QPrinter& printer) = 0;
 };
 
 // The real boxes, titled with the program's name, modal over the whole program and centred over
@@ -31,6 +36,7 @@ class ModalDialogs final : public Dialogs {
   QString Input(const QString& prompt) override;
   QString SaveFileName(const QString& caption, const QString& suggestedPath,
                        const QStringList& filters) override;
+  bool ChoosePrinter(QPrinter& printer) override;
 };
 
 }  // namespace evo

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QRegularExpression>
 #include <QSpacerItem>
 
@@ -99,6 +100,11 @@ QString ModalDialogs::SaveFileName(const QString& caption, const QString& sugges
   dialog.setDirectory(suggested.absolutePath());
   dialog.selectFile(suggested.fileName());
   return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+bool ModalDialogs::ChoosePrinter(QPrinter& printer) {
+  QPrintDialog dialog(&printer, OwnerWindow());
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace evo

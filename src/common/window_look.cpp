@@ -30,13 +30,6 @@ double RelativeLuminance(const QColor& colour) {
   return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
 }
 
-QColor Blend(const QColor& from, const QColor& to, double share) {
-  const auto mix = [share](double a, double b) { return a + (b - a) * share; };
-  return QColor::fromRgbF(static_cast<float>(mix(from.redF(), to.redF())),
-                          static_cast<float>(mix(from.greenF(), to.greenF())),
-                          static_cast<float>(mix(from.blueF(), to.blueF())));
-}
-
 }  // namespace
 
 void InstallProgramFont() {
@@ -53,6 +46,13 @@ void CentreOnScreen(QWidget& window) {
   if (screen == nullptr) return;
   window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
                                          screen->availableGeometry()));
+}
+
+QColor Blend(const QColor& from, const QColor& to, double share) {
+  const auto mix = [share](double a, double b) { return a + (b - a) * share; };
+  return QColor::fromRgbF(static_cast<float>(mix(from.redF(), to.redF())),
+                          static_cast<float>(mix(from.greenF(), to.greenF())),
+                          static_cast<float>(mix(from.blueF(), to.blueF())));
 }
 
 double ContrastRatio(const QColor& a, const QColor& b) {

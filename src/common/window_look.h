@@ -23,6 +23,9 @@ void SetProgramFont(QWidget& window);
 // Moves a top-level window so that it stands in the middle of its screen.
 void CentreOnScreen(QWidget& window);
 
+// The colour share of the way from from to to: 0 gives from, 1 gives to.
+QColor Blend(const QColor& from, const QColor& to, double share);
+
 // The contrast ratio of two colours as WCAG 2.1 defines it: 1 for equal luminance up to 21 for
 // black against white.
 double ContrastRatio(const QColor& a, const QColor& b);

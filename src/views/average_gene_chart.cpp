@@ -1,8 +1,10 @@
 #include "views/average_gene_chart.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
+#include <cmath>
 
 #include "common/number_caption.h"
 #include "common/window_look.h"
@@ -11,9 +13,7 @@ namespace evo {
 namespace {
 
 constexpr double kHighestGene = 9;
-constexpr char kTitle[] = "Average gene by generation";
-constexpr char kNoGeneration[] = "No generation run yet";
-constexpr char kGenerationsCaption[] = "generations";
+constexpr char kNoRecord[] = "No generation run yet";
 
 QString GenerationsText(std::int64_t generations) {
   return QString::number(generations) + (generations == 1 ? " generation" : " generations");
@@ -21,7 +21,7 @@ QString GenerationsText(std::int64_t generations) {
 
 }  // namespace
 
-AverageGeneChart::AverageGeneChart(QWidget* parent) : QWidget(parent) {
+AverageGeneChart::AverageGeneChart(QWidget* parent) : Chart(parent) {
   setAccessibleName("Average gene by generation since the population was created");
   DescribeForScreenReaders();
 }
@@ -29,13 +29,27 @@ AverageGeneChart::AverageGeneChart(QWidget* parent) : QWidget(parent) {
 void AverageGeneChart::SetHistory(const AverageGeneHistory& history) {
   spans_ = history.Spans();
   generations_ = history.GenerationsSinceCreation();
+  generationScale_ = AxisScale::FromZero(static_cast<double>(generations_));
+  if (!spans_.empty()) {
+    double lowest = kHighestGene;
+    double highest = 0;
+    for (const AverageSpan& span : spans_) {
+      lowest = std::min(lowest, span.lowest);
+      highest = std::max(highest, span.highest);
+    }
+    averageScale_ = AxisScale::Fitted(lowest, highest, 0, kHighestGene);
+  }
   DescribeForScreenReaders();
   update();
 }
 
+QString AverageGeneChart::Title() const {
+  return "Average gene by generation";
+}
+
 void AverageGeneChart::DescribeForScreenReaders() {
-  if (generations_ == 0) {
-    setAccessibleDescription(kNoGeneration);
+  if (spans_.empty()) {
+    setAccessibleDescription(kNoRecord);
     return;
   }
   setAccessibleDescription(GenerationsText(generations_) + ": the average gene went from" +
@@ -43,85 +57,94 @@ void AverageGeneChart::DescribeForScreenReaders() {
                            NumberCaption(spans_.back().last));
 }
 
-// A line of text above the axes for the title, one below for the generations; the gene labels
-// at the left stand half a line above and below their guides.
-QRect AverageGeneChart::PlotRect() const {
-  const int line = fontMetrics().height();
-  const int left = fontMetrics().horizontalAdvance("9") + 4;
-  return QRect(QPoint(left, line + line / 2 + 1), QPoint(width() - 2, height() - line - 2));
+// Half a line above the top for the highest label, a line below for the generations, and half
+// the widest generation's label at the right, where the last one is centred on its tick.
+QRect AverageGeneChart::PlotIn(const QRect& area, const QFontMetrics& metrics) const {
+  const int line = metrics.height();
+  const int lastLabel = metrics.horizontalAdvance(generationScale_.Label(generationScale_.High()));
+  return QRect(QPoint(area.left() + ValueAxisRoom(averageScale_, metrics), area.top() + line / 2),
+               QPoint(area.right() - lastLabel / 2, area.bottom() - line - kChartTickLength));
+}
+
+QRect AverageGeneChart::ChartArea() const {
+  return DrawingArea().adjusted(0, fontMetrics().height(), 0, 0);
+}
+
+QPointF AverageGeneChart::PointIn(const QRect& plot, std::int64_t generation,
+                                  double average) const {
+  const double clamped = std::clamp(average, averageScale_.Low(), averageScale_.High());
+  return {plot.left() + generationScale_.Fraction(static_cast<double>(generation)) * plot.width(),
+          ValueY(averageScale_, plot, clamped)};
 }
 
 QPointF AverageGeneChart::PointAt(std::int64_t generation, double average) const {
-  const QRect plot = PlotRect();
-  // Before the first generation the axis still needs a length to divide.
-  const double lastGeneration = static_cast<double>(std::max<std::int64_t>(generations_, 1));
-  const double clamped = std::clamp(average, 0.0, kHighestGene);
-  return {plot.left() + static_cast<double>(generation) / lastGeneration * plot.width(),
-          plot.bottom() - clamped / kHighestGene * plot.height()};
+  return PointIn(PlotIn(ChartArea(), fontMetrics()), generation, average);
 }
 
 void AverageGeneChart::paintEvent(QPaintEvent*) {
-  // The axes stay crisp: smoothed, a line of one pixel on a pixel's edge would be spread over
-  // two at half strength and lose the contrast that the palette gives it.
   QPainter painter(this);
   painter.setPen(palette().color(QPalette::WindowText));
-  painter.drawText(QRect(0, 0, width(), fontMetrics().height()), Qt::AlignCenter, kTitle);
-  DrawAxes(painter);
-  if (generations_ == 0) {
-    painter.drawText(PlotRect(), Qt::AlignCenter | Qt::TextWordWrap, kNoGeneration);
-    return;
-  }
-  painter.setRenderHint(QPainter::Antialiasing);
-  DrawCourse(painter);
+  const QRect area = DrawingArea();
+  painter.drawText(QRect(area.left(), area.top(), area.width(), fontMetrics().height()),
+                   Qt::AlignCenter, Title());
+  Draw(painter, ChartArea(), palette());
 }
 
-// The gene values 0, 3, 6 and 9 on the left with faint guide lines; the first and last
-// generation below.
-void AverageGeneChart::DrawAxes(QPainter& painter) const {
-  const QRect plot = PlotRect();
-  const int line = fontMetrics().height();
-  const QColor text = palette().color(QPalette::WindowText);
-  QColor guide = text;
-  guide.setAlphaF(0.2);
-  for (int gene = 0; gene <= kHighestGene; gene += 3) {
-    const double y = PointAt(0, gene).y();
-    painter.setPen(guide);
-    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-    painter.setPen(text);
-    painter.drawText(QRectF(0, y - line / 2.0, plot.left() - 3, line),
-                     Qt::AlignRight | Qt::AlignVCenter, QString::number(gene));
+void AverageGeneChart::Draw(QPainter& painter, const QRect& area, const QPalette& palette) const {
+  const QRect plot = PlotIn(area, painter.fontMetrics());
+  const QColor text = palette.color(QPalette::WindowText);
+  DrawValueAxis(painter, plot, averageScale_, palette);
+  DrawGenerationAxis(painter, plot, text);
+  if (spans_.empty()) {
+    painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, kNoRecord);
+    return;
   }
-  painter.drawLine(plot.bottomLeft(), plot.topLeft());
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  DrawCourse(painter, plot, ChartMarkColour(palette));
+  painter.restore();
+}
+
+// The base line with a tick and a label at each step of the generations.
+void AverageGeneChart::DrawGenerationAxis(QPainter& painter, const QRect& plot,
+                                          const QColor& text) const {
+  painter.setPen(text);
   painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-  const QRect below(plot.left(), plot.bottom() + 2, plot.width(), line);
-  painter.drawText(below, Qt::AlignLeft | Qt::AlignVCenter, "0");
-  painter.drawText(below, Qt::AlignHCenter | Qt::AlignVCenter, kGenerationsCaption);
-  if (generations_ > 0) {
-    painter.drawText(below, Qt::AlignRight | Qt::AlignVCenter, QString::number(generations_));
+  const int line = painter.fontMetrics().height();
+  for (const double tick : generationScale_.Ticks()) {
+    const int x =
+        static_cast<int>(std::lround(plot.left() + generationScale_.Fraction(tick) * plot.width()));
+    painter.drawLine(x, plot.bottom(), x, plot.bottom() + kChartTickLength);
+    const QString label = generationScale_.Label(tick);
+    const int width = painter.fontMetrics().horizontalAdvance(label) + 2;
+    painter.drawText(QRect(x - width / 2, plot.bottom() + kChartTickLength, width, line),
+                     Qt::AlignCenter, label);
   }
 }
 
 // A line through every span's first and last average, and a stroke from its lowest to its
 // highest across it, which is all that remains of the records merged into it.
-void AverageGeneChart::DrawCourse(QPainter& painter) const {
+void AverageGeneChart::DrawCourse(QPainter& painter, const QRect& plot, const QColor& marks) const {
   // Two pixels wide, so that a smoothed line covers at least one pixel in full.
-  painter.setPen(QPen(ChartMarkColour(palette()), 2));
+  painter.setPen(QPen(marks, 2));
   QPolygonF course;
   for (const AverageSpan& span : spans_) {
-    course << PointAt(span.firstGeneration, span.first) << PointAt(span.lastGeneration, span.last);
+    course << PointIn(plot, span.firstGeneration, span.first)
+           << PointIn(plot, span.lastGeneration, span.last);
     if (span.lowest < span.highest) {
       const double x =
-          (PointAt(span.firstGeneration, 0).x() + PointAt(span.lastGeneration, 0).x()) / 2;
-      painter.drawLine(QPointF(x, PointAt(0, span.lowest).y()),
-                       QPointF(x, PointAt(0, span.highest).y()));
+          (PointIn(plot, span.firstGeneration, 0).x() + PointIn(plot, span.lastGeneration, 0).x()) /
+          2;
+      painter.drawLine(QPointF(x, PointIn(plot, 0, span.lowest).y()),
+                       QPointF(x, PointIn(plot, 0, span.highest).y()));
     }
   }
   painter.drawPolyline(course);
   const AverageSpan& only = spans_.front();
   if (spans_.size() == 1 && only.firstGeneration == only.lastGeneration) {
     // The record of a single generation has no second point to draw a line to: it is a dot.
-    painter.setBrush(palette().color(QPalette::Highlight));
-    painter.drawEllipse(PointAt(only.lastGeneration, only.last), 2.5, 2.5);
+    painter.setBrush(marks);
+    painter.drawEllipse(PointIn(plot, only.lastGeneration, only.last), 2.5, 2.5);
   }
 }
 

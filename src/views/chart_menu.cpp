@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QSvgGenerator>
@@ -20,18 +21,14 @@
 #include "common/dialogs.h"
 #include "common/window_look.h"
 #include "engine/generation_csv.h"
+#include "views/chart.h"
+#include "views/chart_paper.h"
 
 namespace evo {
 namespace {
 
 // A picture fit for a printed report even from a screen of ordinary density.
 constexpr qreal kLeastImageScale = 2;
-
-// The chart's background and what it draws, without the children over it.
-void DrawChart(QWidget& chart, QPainter& painter) {
-  painter.fillRect(chart.rect(), chart.palette().color(chart.backgroundRole()));
-  chart.render(&painter, {}, {}, QWidget::DrawWindowBackground);
-}
 
 QByteArray CsvOf(const GenerationRecord& record) {
   return QByteArray::fromStdString(GenerationCsv(record));
@@ -67,32 +64,31 @@ void SaveWhole(const QString& path, const QByteArray& bytes, Dialogs& dialogs) {
   dialogs.Message("Could not save " + QDir::toNativeSeparators(path) + ": " + file.errorString());
 }
 
-QByteArray SvgOf(QWidget& chart) {
+QByteArray SvgOf(const Chart& chart, const QStringList& caption) {
   QBuffer bytes;
   QSvgGenerator svg;
   svg.setOutputDevice(&bytes);
-  svg.setSize(chart.size());
-  svg.setViewBox(chart.rect());
-  svg.setTitle(chart.accessibleName());
+  svg.setSize(kPaperPictureSize);
+  svg.setViewBox(QRect(QPoint(0, 0), kPaperPictureSize));
+  svg.setTitle(chart.Title());
   svg.setDescription(chart.accessibleDescription());
   QPainter painter(&svg);
-  DrawChart(chart, painter);
+  DrawOnPaper(painter, chart, caption);
   painter.end();
   return bytes.data();
 }
 
-QByteArray PngOf(QWidget& chart) {
+QByteArray PngOf(const Chart& chart, const QStringList& caption) {
   QBuffer bytes;
-  ChartImage(chart).save(&bytes, "PNG");
+  ChartImage(chart, caption).save(&bytes, "PNG");
   return bytes.data();
 }
 
 }  // namespace
 
-// A frame over the edge of a chart that has the focus, in the colour of the chart's marks: the
-// palette's highlight, brought to 3:1 against the window where the palette leaves it fainter
-// (qt6ct's "darker" scheme). It is a child of the chart, so that the chart's picture,
-// drawn without its children, never shows it; and a focus frame, which screen readers are not
+// A frame on the edge of a chart that has the focus, where the chart draws nothing else, in the
+// colour of the chart's marks: the palette's highlight, brought to 3:1 against the window where the
+// palette leaves it fainter (qt6ct's "darker" scheme). A focus frame, which screen readers are not
 // shown as a nameless part of the chart.
 class ChartFocusFrame : public QFocusFrame {
  public:
@@ -121,36 +117,57 @@ void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs) {
   SaveWhole(path, CsvOf(record), dialogs);
 }
 
-QImage ChartImage(QWidget& chart) {
+QImage ChartImage(const Chart& chart, const QStringList& caption) {
   const qreal scale = std::max(chart.devicePixelRatioF(), kLeastImageScale);
-  QImage image(chart.size() * scale, QImage::Format_ARGB32_Premultiplied);
+  QImage image(kPaperPictureSize * scale, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(scale);
   QPainter painter(&image);
-  DrawChart(chart, painter);
+  DrawOnPaper(painter, chart, caption);
   return image;
 }
 
-void CopyImage(QWidget& chart) {
-  QApplication::clipboard()->setImage(ChartImage(chart));
+void CopyImage(const Chart& chart, const QStringList& caption) {
+  QApplication::clipboard()->setImage(ChartImage(chart, caption));
 }
 
 // The type follows the name's suffix: .svg for SVG, any other for PNG.
-void SaveImageAs(QWidget& chart, const QString& subject, Dialogs& dialogs) {
+void SaveImageAs(const Chart& chart, const QStringList& caption, const QString& subject,
+                 Dialogs& dialogs) {
   const QString path = dialogs.SaveFileName("Save Image As", SuggestedPath(subject, "png"),
                                             {"PNG image (*.png)", "SVG image (*.svg)"});
   if (path.isEmpty()) return;
   const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
-  SaveWhole(path, svg ? SvgOf(chart) : PngOf(chart), dialogs);
+  SaveWhole(path, svg ? SvgOf(chart, caption) : PngOf(chart, caption), dialogs);
 }
 
-ChartMenu::ChartMenu(QWidget& chart, const QString& subject, const GenerationRecord& record,
+void PrintChart(const Chart& chart, const QStringList& caption, Dialogs& dialogs) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(chart.Title());
+  if (!dialogs.ChoosePrinter(printer)) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    dialogs.Message("Could not print: the printer could not be opened.");
+    return;
+  }
+  // The picture keeps its proportions, as wide as the page or as high.
+  const QRect page = painter.viewport();
+  const QSize fitted = kPaperPictureSize.scaled(page.size(), Qt::KeepAspectRatio);
+  painter.setViewport(QRect(page.topLeft(), fitted));
+  painter.setWindow(QRect(QPoint(0, 0), kPaperPictureSize));
+  DrawOnPaper(painter, chart, caption);
+}
+
+ChartMenu::ChartMenu(Chart& chart, const QString& subject, const GenerationRecord& record,
                      Dialogs& dialogs)
     : QObject(&chart), chart_(chart), focusFrame_(new ChartFocusFrame(chart)) {
+  const QStringList caption = SettingsCaption(record);
   AddAction("Copy Data", [&record] { CopyData(record); });
   AddAction("Save Data As...", [&record, &dialogs] { SaveDataAs(record, dialogs); });
-  AddAction("Copy Image", [&chart] { CopyImage(chart); });
-  AddAction("Save Image As...",
-            [&chart, subject, &dialogs] { SaveImageAs(chart, subject, dialogs); });
+  AddAction("Copy Image", [&chart, caption] { CopyImage(chart, caption); });
+  AddAction("Save Image As...", [&chart, caption, subject, &dialogs] {
+    SaveImageAs(chart, caption, subject, dialogs);
+  });
+  AddAction("Print...", [&chart, caption, &dialogs] { PrintChart(chart, caption, dialogs); });
   chart.setContextMenuPolicy(Qt::ActionsContextMenu);
   chart.setFocusPolicy(Qt::StrongFocus);
   chart.installEventFilter(this);

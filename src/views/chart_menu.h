@@ -5,12 +5,12 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
-
-class QWidget;
 
 namespace evo {
 
+class Chart;
 class Dialogs;
 class GenerationRecord;
 class ChartFocusFrame;
@@ -21,26 +21,30 @@ void CopyData(const GenerationRecord& record);
 // when (evolution-2026-12-09-1412.csv), and writes it there.
 void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs);
 
-// The chart as drawn, at the screen's pixel ratio and at least at twice its size in pixels.
-QImage ChartImage(QWidget& chart);
-void CopyImage(QWidget& chart);
-// Asks where to save the chart, as PNG or SVG, with a name that says what (subject, such as
-// "gene-counts") and when, and writes it there.
-void SaveImageAs(QWidget& chart, const QString& subject, Dialogs& dialogs);
+// The chart's picture for paper (chart_paper.h), with the caption under it, drawn at the screen's
+// pixel ratio and at least at twice its size in pixels.
+QImage ChartImage(const Chart& chart, const QStringList& caption);
+void CopyImage(const Chart& chart, const QStringList& caption);
+// Asks where to save the chart's picture, as PNG or SVG, with a name that says what (subject,
+// such as "gene-counts") and when, and writes it there.
+void SaveImageAs(const Chart& chart, const QStringList& caption, const QString& subject,
+                 Dialogs& dialogs);
+// Asks for a printer through the print dialog and prints the chart's picture on one page, as
+// large as the page allows.
+void PrintChart(const Chart& chart, const QStringList& caption, Dialogs& dialogs);
 
 // A file is written whole or not at all: a failure (a full disk, a folder without write access)
 // is told in a message and leaves no file behind, nor changes a file that was there.
 
 // Gives a chart the context menu "Copy Data", "Save Data As...", "Copy Image", "Save Image
-// As...", opened by the right mouse button, the Menu key or Shift+F10. The chart takes the focus
-// from Tab and from a click, after the window's own controls, and shows a frame while it has it.
-// The record and the dialogs must outlive the chart.
+// As...", "Print...", opened by the right mouse button, the Menu key or Shift+F10. The chart takes
+// the focus from Tab and from a click, after the window's own controls, and shows a frame while it
+// has it. The record and the dialogs must outlive the chart.
 class ChartMenu : public QObject {
   Q_OBJECT
 
  public:
-  ChartMenu(QWidget& chart, const QString& subject, const GenerationRecord& record,
-            Dialogs& dialogs);
+  ChartMenu(Chart& chart, const QString& subject, const GenerationRecord& record, Dialogs& dialogs);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,7 +52,7 @@ class ChartMenu : public QObject {
  private:
   void AddAction(const QString& caption, const std::function<void()>& act);
 
-  QWidget& chart_;
+  Chart& chart_;
   ChartFocusFrame* focusFrame_;
 };
 

@@ -1,17 +1,18 @@
 #include "views/gene_count_chart.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
 
 #include "common/window_look.h"
+#include "views/chart_axis.h"
 
 namespace evo {
 namespace {
 
 constexpr int kDigits = 10;
-constexpr int kTopMargin = 4;
 
 // What a screen reader says of the chart in place of the picture: each digit with its count.
 QString CountsDescription(const std::array<double, 10>& counts) {
@@ -24,7 +25,7 @@ QString CountsDescription(const std::array<double, 10>& counts) {
 
 }  // namespace
 
-GeneCountChart::GeneCountChart(QWidget* parent) : QWidget(parent) {
+GeneCountChart::GeneCountChart(QWidget* parent) : Chart(parent) {
   setAccessibleName("Bar chart of the gene counts");
   setAccessibleDescription(CountsDescription(counts_));
 }
@@ -35,37 +36,51 @@ void GeneCountChart::SetCounts(const std::array<double, 10>& counts) {
   update();
 }
 
-QRect GeneCountChart::SlotRect(int digit) const {
-  const int left = width() * digit / kDigits;
-  const int right = width() * (digit + 1) / kDigits;
-  return {left, 0, right - left, height()};
+QString GeneCountChart::Title() const {
+  return "Genes of each value";
 }
 
-int GeneCountChart::BaseLine() const {
-  return height() - fontMetrics().height() - 2;
+AxisScale GeneCountChart::Scale() const {
+  return AxisScale::FromZero(*std::max_element(counts_.begin(), counts_.end()));
+}
+
+// Half a line above the top for the highest label, a line below the base for the digits.
+QRect GeneCountChart::PlotIn(const QRect& area, const QFontMetrics& metrics) const {
+  const int line = metrics.height();
+  return QRect(QPoint(area.left() + ValueAxisRoom(Scale(), metrics), area.top() + line / 2),
+               QPoint(area.right(), area.bottom() - line - 1));
+}
+
+QRect GeneCountChart::BarIn(const QRect& plot, int digit) const {
+  const int slotLeft = plot.left() + 1 + (plot.width() - 1) * digit / kDigits;
+  const int slotRight = plot.left() + 1 + (plot.width() - 1) * (digit + 1) / kDigits;
+  const int slotWidth = slotRight - slotLeft;
+  const int barWidth = std::max(1, slotWidth * 2 / 3);
+  const int left = slotLeft + (slotWidth - barWidth) / 2;
+  const double count = counts_[static_cast<std::size_t>(digit)];
+  const int base = plot.bottom();
+  if (count <= 0) return {left, base, barWidth, 0};
+  // A count far below the largest still shows as a sliver rather than vanishing.
+  const int barHeight =
+      std::max(1, static_cast<int>(std::lround(base - ValueY(Scale(), plot, count))));
+  return {left, base - barHeight, barWidth, barHeight};
 }
 
 QRect GeneCountChart::BarRect(int digit) const {
-  const QRect slot = SlotRect(digit);
-  const int barWidth = std::max(1, slot.width() * 2 / 3);
-  const int left = slot.left() + (slot.width() - barWidth) / 2;
-  const double largest = *std::max_element(counts_.begin(), counts_.end());
-  const double count = counts_[static_cast<std::size_t>(digit)];
-  if (largest <= 0 || count <= 0) return {left, BaseLine(), barWidth, 0};
-  const int room = std::max(0, BaseLine() - kTopMargin);
-  // A count far below the largest still shows as a sliver rather than vanishing.
-  const int barHeight = std::max(1, static_cast<int>(std::lround(count / largest * room)));
-  return {left, BaseLine() - barHeight, barWidth, barHeight};
+  return BarIn(PlotIn(DrawingArea(), fontMetrics()), digit);
 }
 
-void GeneCountChart::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.setPen(palette().color(QPalette::WindowText));
-  painter.drawLine(0, BaseLine(), width() - 1, BaseLine());
+void GeneCountChart::Draw(QPainter& painter, const QRect& area, const QPalette& palette) const {
+  const QRect plot = PlotIn(area, painter.fontMetrics());
+  const QColor text = palette.color(QPalette::WindowText);
+  DrawValueAxis(painter, plot, Scale(), palette);
+  painter.setPen(text);
+  painter.drawLine(plot.left(), plot.bottom(), plot.right(), plot.bottom());
+  const QColor marks = ChartMarkColour(palette);
   for (int digit = 0; digit < kDigits; ++digit) {
-    painter.fillRect(BarRect(digit), ChartMarkColour(palette()));
-    const QRect slot = SlotRect(digit);
-    const QRect label(slot.left(), BaseLine() + 1, slot.width(), height() - BaseLine() - 1);
+    const QRect bar = BarIn(plot, digit);
+    painter.fillRect(bar, marks);
+    const QRect label(bar.center().x() - 20, plot.bottom() + 1, 41, area.bottom() - plot.bottom());
     painter.drawText(label, Qt::AlignCenter, QString::number(digit));
   }
 }

@@ -1,14 +1,19 @@
-// A small bar chart of the ten gene counts of a population, one bar per digit 0 to 9, the
-// tallest count filling the chart's height.
+// A small bar chart of the ten gene counts of a population, one bar per digit 0 to 9, against a
+// value scale from zero.
 #pragma once
 
 #include <QRect>
-#include <QWidget>
 #include <array>
+
+#include "views/chart.h"
+
+class QFontMetrics;
 
 namespace evo {
 
-class GeneCountChart : public QWidget {
+class AxisScale;
+
+class GeneCountChart : public Chart {
   Q_OBJECT
   Q_CLASSINFO("AccessibleRole", "Chart")
 
@@ -17,16 +22,18 @@ class GeneCountChart : public QWidget {
 
   void SetCounts(const std::array<double, 10>& counts);
 
-  // Where the bar of digit d (0 to 9) stands, in the chart's own coordinates; an empty rectangle
-  // on the base line for a count of 0.
+  QString Title() const override;
+  void Draw(QPainter& painter, const QRect& area, const QPalette& palette) const override;
+
+  // Where the bar of digit d (0 to 9) stands in the window, in the chart's own coordinates; an
+  // empty rectangle on the base line for a count of 0.
   QRect BarRect(int digit) const;
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
-  QRect SlotRect(int digit) const;  // the column of a digit, bar and label
-  int BaseLine() const;             // the y of the bars' common foot
+  AxisScale Scale() const;
+  // The bars' area within area: the value axis to its left, the digits below its base line.
+  QRect PlotIn(const QRect& area, const QFontMetrics& metrics) const;
+  QRect BarIn(const QRect& plot, int digit) const;
 
   std::array<double, 10> counts_{};
 };

@@ -2,6 +2,7 @@
 // their answers from a script, and a test can act while a box "is open".
 #pragma once
 
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -19,6 +20,7 @@ class ScriptedDialogs : public Dialogs {
   std::function<void(const QString&)> onMessage;  // runs while the message box would be open
   QStringList suggestedPaths;                     // where every save dialog started, in order
   std::deque<QString> savePaths;                  // the save dialogs' answers; Cancel after them
+  std::deque<QString> printFiles;  // the print dialogs' answers, PDF files; Cancel after them
 
   void Message(const QString& text) override {
     messages << text;
@@ -39,6 +41,14 @@ class ScriptedDialogs : public Dialogs {
     QString path = savePaths.front();
     savePaths.pop_front();
     return path;
+  }
+
+  bool ChoosePrinter(QPrinter& printer) override {
+    if (printFiles.empty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFiles.front());
+    printFiles.pop_front();
+    return true;
   }
 };
 

@@ -12,8 +12,11 @@
 #include <QStandardPaths>
 #include <csignal>
 
+#include "common/window_look.h"
 #include "engine/generation_csv.h"
 #include "mainwin/main_window_fixture.h"
+#include "views/chart.h"
+#include "views/chart_paper.h"
 #include "views/frm_summary.h"
 #include "views/views_test_support.h"
 
@@ -62,22 +65,22 @@ QString Read(const QString& path) {
 TEST(ChartFiles, SavesWholeFilesOrTellsWhyAndLeavesNone) {
   PopulationOnDisk disk{std::string(1000, '7')};
   GenerationRecord record;
-  record.Add(RowEvent::Created, {100, 0.1f, 10, true, true}, {});
+  record.Add(RowEvent::Created, {100, 0.1f, 10, true, true, 7}, {});
   ScriptedDialogs dialogs;
   WindowUnderTest<FrmSummary> window{new FrmSummary(disk.file, 100, {}, record, dialogs)};
   QWidget& counts = *window.child<QWidget>("GeneCountChart");
   const QList<QAction*> menu = counts.actions();
   QStringList captions;
   for (const QAction* action : menu) captions << action->text();
-  EXPECT_EQ(captions,
-            QStringList({"Copy Data", "Save Data As...", "Copy Image", "Save Image As..."}));
+  EXPECT_EQ(captions, QStringList({"Copy Data", "Save Data As...", "Copy Image", "Save Image As...",
+                                   "Print..."}));
   dialogs.savePaths = {"counts.png", "counts.svg", "data.csv", "no-folder/data.csv", "data.csv"};
   menu[3]->trigger();
   menu[3]->trigger();
   window.child<QWidget>("AverageGeneChart")->actions()[1]->trigger();
   EXPECT_TRUE(dialogs.messages.isEmpty());
   const QImage png("counts.png");
-  EXPECT_EQ(png.size(), counts.size() * std::max(2.0, counts.devicePixelRatioF()));
+  EXPECT_EQ(png.size(), kPaperPictureSize * std::max(2.0, counts.devicePixelRatioF()));
   EXPECT_TRUE(Read("counts.svg").contains("<svg"));
   EXPECT_EQ(Read("data.csv").toStdString(), GenerationCsv(record));
 
@@ -103,6 +106,56 @@ TEST(ChartFiles, SavesWholeFilesOrTellsWhyAndLeavesNone) {
                                  R"(/evolution-(gene-counts-)?\d{4}-\d\d-\d\d-\d{4}\.(csv|png)$)");
   for (const QString& path : dialogs.suggestedPaths)
     EXPECT_TRUE(named.match(path).hasMatch()) << path.toStdString();
+}
+
+// A teacher's picture of a run under a dark desktop: dark on white with its settings, on the
+// clipboard as an image, and printed.
+TEST(ChartFiles, PicturesForPaperAreDarkOnWhiteWithTheirSettingsUnderADarkPalette) {
+  const QPalette light = QApplication::palette();
+  QPalette dark = light;
+  dark.setColor(QPalette::Window, QColor::fromRgb(0x222020));
+  dark.setColor(QPalette::WindowText, Qt::white);
+  QApplication::setPalette(dark);
+  PopulationOnDisk disk{std::string(1000, '7')};
+  GenerationRecord record;
+  AverageGeneHistory history;
+  record.Add(RowEvent::Created, {100, 0.25f, 30, false, true, 7}, {});
+  for (int generation = 1; generation <= 200; ++generation) {
+    record.Add(RowEvent::Generation, {100, 0.25f, 30, false, true, 7}, {});
+    history.AddAfterGeneration(7 + generation * 0.13 / 200);
+  }
+  ScriptedDialogs dialogs;
+  WindowUnderTest<FrmSummary> window{new FrmSummary(disk.file, 100, history, record, dialogs)};
+  auto& course = *window.child<Chart>("AverageGeneChart");
+  EXPECT_EQ(SettingsCaption(record),
+            QStringList({"Population size 100, starting gene value 7, generations 0 to 200",
+                         "Good mutation probability 0.25 (bad 0.75), 30 mutations per cycle",
+                         "Sexual exchange OFF, auto mutation ON"}));
+
+  course.actions()[2]->trigger();
+  const QImage image = QApplication::clipboard()->image();
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));
+  int dark_pixels = 0;
+  int marks = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      dark_pixels += pixel.lightness() < 60 ? 1 : 0;
+      marks += ContrastRatio(pixel, Qt::white) >= 3 && pixel.blue() - pixel.red() > 60 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(dark_pixels, 1000) << "the title, the axes, their labels and the caption";
+  EXPECT_GT(marks, 200) << "the course";
+
+  dialogs.printFiles = {"course.pdf"};
+  course.actions()[4]->trigger();
+  course.actions()[4]->trigger();  // cancelled
+  QFile pdf("course.pdf");
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
+  EXPECT_EQ(QDir().entryList({"*.pdf"}, QDir::Files), QStringList({"course.pdf"}));
+  QApplication::setPalette(light);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include "support/accessible.h"
 #include "support/scripted_dialogs.h"
 #include "views/average_gene_chart.h"
+#include "views/chart.h"
+#include "views/chart_axis.h"
 #include "views/gene_count_chart.h"
 #include "views/views_test_support.h"
 
@@ -224,6 +226,73 @@ TEST(FrmSummary, ChartsTheAverageAfterExactlyOneGeneration) {
     }
   }
   EXPECT_GT(highlighted, 0);
+}
+
+// Scales on round steps, each with three labelled ticks at least, whatever the range.
+TEST(AxisScale, FitsNarrowRangesAndCountsFromZeroOnRoundSteps) {
+  const AxisScale narrow = AxisScale::Fitted(7.0, 7.13, 0, 9);
+  EXPECT_LE(narrow.Low(), 7.0);
+  EXPECT_GE(narrow.High(), 7.13);
+  EXPECT_LT(narrow.High() - narrow.Low(), 0.3);
+  QStringList labels;
+  for (const double tick : narrow.Ticks()) labels << narrow.Label(tick);
+  EXPECT_EQ(labels, QStringList({"6.95", "7.00", "7.05", "7.10", "7.15"}));
+
+  for (const AxisScale& scale : {AxisScale::Fitted(0, 9, 0, 9), AxisScale::Fitted(8.9, 9, 0, 9),
+                                 AxisScale::Fitted(5, 5, 0, 9), AxisScale::FromZero(0),
+                                 AxisScale::FromZero(1), AxisScale::FromZero(1'000'001)}) {
+    const std::vector<double> ticks = scale.Ticks();
+    EXPECT_GE(ticks.size(), 3u) << scale.Low() << " " << scale.High();
+    EXPECT_LE(ticks.size(), 8u) << scale.Low() << " " << scale.High();
+    EXPECT_GE(scale.Low(), 0);
+    EXPECT_LE(ticks.back(), scale.High());
+  }
+  EXPECT_LE(AxisScale::Fitted(8.9, 9, 0, 9).High(), 9);
+  const AxisScale counts = AxisScale::FromZero(1'000'001);
+  EXPECT_GE(counts.High(), 1'000'001);
+  EXPECT_EQ(counts.Label(counts.Ticks()[1]), "500000");
+}
+
+// A rise from 7.00 to 7.13 over 200 generations fills most of the chart's height.
+TEST(FrmSummary, ChartsASmallRiseOfTheAverageAcrossTheChart) {
+  AverageGeneHistory history;
+  for (int generation = 1; generation <= 200; ++generation) {
+    history.AddAfterGeneration(7 + generation * 0.13 / 200);
+  }
+  SummaryWindow summary(std::string(1000, '7'), 100, history);
+  const AverageGeneChart& chart = summary.Course();
+  const double rise = chart.PointAt(1, 7.0).y() - chart.PointAt(200, 7.13).y();
+  EXPECT_GT(rise, chart.height() * 0.4) << "on a scale of 0 to 9 it would rise by a pixel";
+}
+
+// The frame of a focused chart covers its edge only, where the chart draws nothing.
+TEST(FrmSummary, TheFocusFrameOfAChartCoversNoLabel) {
+  SummaryWindow summary(std::string(400, '1') + std::string(600, '5'), 100);
+  summary.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(summary.window.get()));
+  for (QWidget* chart : {summary.window.child<QWidget>("GeneCountChart"),
+                         summary.window.child<QWidget>("AverageGeneChart")}) {
+    const QImage unfocused = chart->grab().toImage();
+    chart->setFocus(Qt::TabFocusReason);
+    const QImage focused = chart->grab().toImage();
+    const int edge = static_cast<int>(kChartFocusEdge * focused.devicePixelRatio());
+    const QRgb background = unfocused.pixel(0, 0);
+    int changed = 0;
+    for (int y = 0; y < focused.height(); ++y) {
+      for (int x = 0; x < focused.width(); ++x) {
+        const bool onEdge =
+            x < edge || y < edge || x >= focused.width() - edge || y >= focused.height() - edge;
+        if (onEdge) {
+          ASSERT_EQ(unfocused.pixel(x, y), background)
+              << chart->objectName().toStdString() << " " << x << "," << y;
+        }
+        if (focused.pixel(x, y) == unfocused.pixel(x, y)) continue;
+        ++changed;
+        ASSERT_TRUE(onEdge) << chart->objectName().toStdString() << " " << x << "," << y;
+      }
+    }
+    EXPECT_GT(changed, focused.width()) << "the frame shows";
+  }
 }
 
 TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {

@@ -1,0 +1,59 @@
+// What the summary window's charts share: they draw into any area in any palette, so that the
+// window shows them in the desktop's colours and a picture for paper shows them dark on white.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+class QColor;
+class QFontMetrics;
+class QPainter;
+class QPalette;
+
+namespace evo {
+
+class AxisScale;
+
+class Chart : public QWidget {
+  Q_OBJECT
+  Q_CLASSINFO("AccessibleRole", "Chart")
+
+ public:
+  using QWidget::QWidget;
+
+  // What the chart shows, as a picture's title.
+  virtual QString Title() const = 0;
+
+  // Draws the axes, their labels and the marks into area, with the painter's font and the
+  // palette's colours; a chart's picture draws them so too.
+  virtual void Draw(QPainter& painter, const QRect& area, const QPalette& palette) const = 0;
+
+ protected:
+  // Where the chart draws in the window: inside the edge that its focus frame takes, so that the
+  // frame covers no label.
+  QRect DrawingArea() const;
+
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// The width of the edge of a chart that only its focus frame draws on.
+inline constexpr int kChartFocusEdge = 3;
+
+// How far an axis's ticks reach out of the plot.
+inline constexpr int kChartTickLength = 3;
+
+// The room that the labels and ticks of a value axis take at the left of a plot.
+int ValueAxisRoom(const AxisScale& scale, const QFontMetrics& metrics);
+
+// Where a value stands on a value axis along the plot's left edge.
+double ValueY(const AxisScale& scale, const QRect& plot, double value);
+
+// Draws a value axis along the plot's left edge in the palette's text colour: at each step a tick,
+// its label and a faint guide across the plot. Crisp, without smoothing: smoothed, a line of one
+// pixel on a pixel's edge would spread over two at half strength and lose the contrast that the
+// palette gives it.
+void DrawValueAxis(QPainter& painter, const QRect& plot, const AxisScale& scale,
+                   const QPalette& palette);
+
+}  // namespace evo

@@ -1,0 +1,79 @@
+#include "views/chart_paper.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "common/window_look.h"
+#include "engine/generation_record.h"
+#include "views/chart.h"
+
+namespace evo {
+namespace {
+
+constexpr int kMargin = 16;
+// Sizes in the picture's own units, which every device scales alike: a printer's, whose points are
+// far smaller than the picture's units, and an SVG's as well as an image's.
+constexpr int kTitlePixels = 17;
+constexpr int kTextPixels = 12;
+
+QFont PaperFont(int pixels, bool bold) {
+  QFont font(kProgramFontFamily);
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QString Switch(bool on) {
+  return on ? "ON" : "OFF";
+}
+
+}  // namespace
+
+QPalette PaperPalette() {
+  QPalette palette(Qt::black, Qt::white);
+  palette.setColor(QPalette::WindowText, Qt::black);
+  palette.setColor(QPalette::Highlight, QColor::fromRgb(0x1f4e99));
+  return palette;
+}
+
+QStringList SettingsCaption(const GenerationRecord& record) {
+  if (record.Rows().empty()) return {};
+  const RunSettings& settings = record.Rows().back().settings;
+  const float good = settings.goodMutationProbability;
+  return {QString("Population size %1, starting gene value %2, generations %3 to %4")
+              .arg(settings.populationSize)
+              .arg(settings.startingGeneValue)
+              .arg(record.Rows().front().generation)
+              .arg(record.Rows().back().generation),
+          QString("Good mutation probability %1 (bad %2), %3 mutations per cycle")
+              .arg(QString::number(good), QString::number(1.0f - good))
+              .arg(settings.mutationsPerCycle),
+          QString("Sexual exchange %1, auto mutation %2")
+              .arg(Switch(settings.sexualExchange), Switch(settings.autoMutation))};
+}
+
+void DrawOnPaper(QPainter& painter, const Chart& chart, const QStringList& caption) {
+  const QPalette paper = PaperPalette();
+  const QRect page(QPoint(0, 0), kPaperPictureSize);
+  painter.fillRect(page, paper.color(QPalette::Window));
+  painter.setPen(paper.color(QPalette::WindowText));
+
+  painter.setFont(PaperFont(kTitlePixels, true));
+  const int titleHeight = painter.fontMetrics().height();
+  const QRect title(kMargin, kMargin, page.width() - 2 * kMargin, titleHeight);
+  painter.drawText(title, Qt::AlignCenter, chart.Title());
+
+  painter.setFont(PaperFont(kTextPixels, false));
+  const int line = painter.fontMetrics().height();
+  const int captionTop = page.height() - kMargin - line * static_cast<int>(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    const QRect row(kMargin, captionTop + line * static_cast<int>(i), title.width(), line);
+    painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter, caption[i]);
+  }
+  const QRect area(QPoint(kMargin, title.bottom() + line),
+                   QPoint(page.width() - kMargin, captionTop - line));
+  chart.Draw(painter, area, paper);
+}
+
+}  // namespace evo
