@@ -36,9 +36,8 @@ class EnterClicksButton final : public QObject {
   }
 };
 
-// A figure's voice: its caption and the figure as shown, without the blank that stands in for
-// a plus sign. The label keeps no accessible name of its own, so QLabel::setText announces each
-// new figure with a name-change event.
+// A figure's voice (FigureVoice), unless the label holds a name of its own. Without one,
+// QLabel::setText announces each new figure with a name-change event.
 class SpokenFigure final : public QAccessibleWidget {
  public:
   explicit SpokenFigure(QLabel* figure) : QAccessibleWidget(figure, QAccessible::StaticText) {}
@@ -47,20 +46,9 @@ class SpokenFigure final : public QAccessibleWidget {
     if (kind != QAccessible::Name || !widget()->accessibleName().isEmpty()) {
       return QAccessibleWidget::text(kind);
     }
-    QStringList words;
-    for (const auto& [caption, relation] : relations(QAccessible::Label)) {
-      words << caption->text(QAccessible::Name);
-    }
-    words << static_cast<const QLabel*>(widget())->text().trimmed();
-    words.removeAll(QString());
-    return words.join(' ');
+    return FigureVoice(*static_cast<const QLabel*>(widget()));
   }
 };
-
-bool DeclaresChart(const QMetaObject& meta) {
-  const int index = meta.indexOfClassInfo("AccessibleRole");
-  return index >= 0 && qstrcmp(meta.classInfo(index).value(), "Chart") == 0;
-}
 
 // Asked for each class of an object from the most derived up; Qt's own factory, installed later,
 // answers first for Qt's classes. A window of the program is built straight on QWidget, which Qt
@@ -73,7 +61,7 @@ QAccessibleInterface* ProgramAccessible(const QString& className, QObject* objec
   if (qobject_cast<FigureLabel*>(widget) != nullptr) {
     return new SpokenFigure(static_cast<FigureLabel*>(widget));
   }
-  if (DeclaresChart(meta)) return new QAccessibleWidget(widget, QAccessible::Chart);
+  if (IsChart(*widget)) return new QAccessibleWidget(widget, QAccessible::Chart);
   if (widget->isWindow() && meta.superClass() == &QWidget::staticMetaObject) {
     return new QAccessibleWidget(widget, QAccessible::Window);
   }
@@ -89,6 +77,22 @@ void InstallProgramAccessible() {
 }  // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(InstallProgramAccessible)
+
+bool IsChart(const QWidget& widget) {
+  const QMetaObject& meta = *widget.metaObject();
+  const int index = meta.indexOfClassInfo("AccessibleRole");
+  return index >= 0 && qstrcmp(meta.classInfo(index).value(), "Chart") == 0;
+}
+
+QString FigureVoice(const QLabel& figure) {
+  QStringList words;
+  for (const QLabel* label : figure.window()->findChildren<QLabel*>()) {
+    if (label->buddy() == &figure) words << QString(label->text()).remove('&');
+  }
+  words << figure.text().trimmed();
+  words.removeAll(QString());
+  return words.join(' ');
+}
 
 void LetEnterPressButtons(QWidget& window) {
   auto* filter = new EnterClicksButton(&window);

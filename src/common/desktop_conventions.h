@@ -3,6 +3,8 @@
 #pragma once
 
 class QAbstractButton;
+class QLabel;
+class QString;
 class QWidget;
 
 namespace evo {
@@ -20,6 +22,13 @@ void LetEscapePress(QAbstractButton& button);
 // and its hint. A name or description set on the control itself is kept. A figure (FigureLabel)
 // keeps no fixed name: it is spoken with its caption and the figure as it stands.
 void TieLabelsToControls(QWidget& window);
+
+// What a screen reader says of a figure: the captions of the labels whose buddy it is, and the
+// figure as shown, without the blank that stands in for a plus sign: "Sevens 1000".
+QString FigureVoice(const QLabel& figure);
+
+// Whether the widget's class declares Q_CLASSINFO("AccessibleRole", "Chart").
+bool IsChart(const QWidget& widget);
 
 // Screen readers are also told what each widget of the program is: a window is a frame, a
 // FigureLabel a label, and a widget class that declares Q_CLASSINFO("AccessibleRole", "Chart") a

@@ -13,6 +13,9 @@
 namespace evo {
 namespace {
 
+// Graphics and the parts of controls that tell their state need 3:1 (WCAG 2.1 AA).
+constexpr double kGraphicsContrast = 3.0;
+
 QFont ProgramFont() {
   QFont font(kProgramFontFamily);
   font.setPointSizeF(8.25);
@@ -61,22 +64,35 @@ double ContrastRatio(const QColor& a, const QColor& b) {
   return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
-QColor ContrastingColour(const QColor& colour, const QColor& background, double minimum) {
-  const QColor black(Qt::black);
-  const QColor white(Qt::white);
-  const QColor& extreme =
-      ContrastRatio(black, background) > ContrastRatio(white, background) ? black : white;
+QColor ContrastingColour(const QColor& colour, std::initializer_list<QColor> backgrounds,
+                         double minimum) {
+  const auto leastContrast = [backgrounds](const QColor& candidate) {
+    double least = 21;
+    for (const QColor& background : backgrounds) {
+      least = std::min(least, ContrastRatio(candidate, background));
+    }
+    return least;
+  };
   constexpr int kSteps = 20;
-  for (int step = 0; step < kSteps; ++step) {
-    const QColor candidate = Blend(colour, extreme, static_cast<double>(step) / kSteps);
-    if (ContrastRatio(candidate, background) >= minimum) return candidate;
+  QColor nearest = colour;
+  for (int step = 0; step <= kSteps; ++step) {
+    for (const QColor& extreme : {QColor(Qt::black), QColor(Qt::white)}) {
+      const QColor candidate = Blend(colour, extreme, static_cast<double>(step) / kSteps);
+      if (leastContrast(candidate) >= minimum) return candidate;
+      if (leastContrast(candidate) > leastContrast(nearest)) nearest = candidate;
+    }
   }
-  return extreme;
+  return nearest;
 }
 
 QColor ChartMarkColour(const QPalette& palette) {
-  constexpr double kGraphicsContrast = 3.0;
-  return ContrastingColour(palette.color(QPalette::Highlight), palette.color(QPalette::Window),
+  return ContrastingColour(palette.color(QPalette::Highlight), {palette.color(QPalette::Window)},
+                           kGraphicsContrast);
+}
+
+QColor FocusRingColour(const QPalette& palette) {
+  return ContrastingColour(palette.color(QPalette::Highlight),
+                           {palette.color(QPalette::Window), palette.color(QPalette::Base)},
                            kGraphicsContrast);
 }
 

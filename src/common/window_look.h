@@ -1,6 +1,8 @@
 // What the program's windows share in their look.
 #pragma once
 
+#include <initializer_list>
+
 class QColor;
 class QPalette;
 class QWidget;
@@ -30,14 +32,20 @@ QColor Blend(const QColor& from, const QColor& to, double share);
 // black against white.
 double ContrastRatio(const QColor& a, const QColor& b);
 
-// The colour itself when its contrast with the background reaches the minimum; otherwise the
-// colour blended toward black or white, whichever stands further from the background, just far
-// enough to reach it. A palette's colour that fails on its own background stays recognisable.
-QColor ContrastingColour(const QColor& colour, const QColor& background, double minimum);
+// The colour itself when its contrast with each background reaches the minimum; otherwise the
+// colour blended toward black or white just far enough to reach it, toward whichever of the two
+// gets there sooner. A palette's colour that fails on its own background stays recognisable.
+// Where no blend reaches the minimum, the blend that comes nearest.
+QColor ContrastingColour(const QColor& colour, std::initializer_list<QColor> backgrounds,
+                         double minimum);
 
 // The colour of a chart's bars and lines: the palette's highlight, brought to the 3:1 contrast
 // with the window behind them that graphics need (WCAG 2.1 AA). A dark palette's highlight is
 // often made for light text on it, not for marks on the window.
 QColor ChartMarkColour(const QPalette& palette);
+
+// The colour of the ring around the control that has the focus: the palette's highlight, brought
+// to 3:1 against the window around the control and against a field's background.
+QColor FocusRingColour(const QPalette& palette);
 
 }  // namespace evo

@@ -111,9 +111,9 @@ class BasicSimulation {
   // without counting it.
   void NextGeneration();
 
-  // Ends a run: the newest row of the record takes the reason IntHalt gives for the run's end (a
-  // detection or the user's halt), and IntHalt is cleared.
-  void EndRun();
+  // Ends a run that stopped for reason, a stop reason as IntHalt holds them (a detection, the
+  // user's halt, or none): the newest row of the record takes it, and IntHalt is cleared.
+  void EndRun(std::int16_t reason);
 
   // While a population exists: when its file no longer holds it whole (another program
   // shortened, replaced or deleted it, or an access failed), drops the population and throws

@@ -300,8 +300,8 @@ void BasicSimulation<Store>::ForgetFigures() {
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::EndRun() {
-  switch (state.IntHalt) {
+void BasicSimulation<Store>::EndRun(std::int16_t reason) {
+  switch (reason) {
     case kPerfectGenome:
       record_.MarkStop(StopReason::PerfectGenome);
       break;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "common/desktop_conventions.h"
+#include "common/focus_ring.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
@@ -56,6 +57,8 @@ FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
   setWindowIcon(ProgramIcon());
   LetEnterPressButtons(*this);
   TieLabelsToControls(*this);
+  counterVoice_ = new SpokenPace(*ui_->LblGencount);
+  new FocusRing(*this);
   // A drop would change a box's text without the focus ever leaving it, so past its check.
   for (auto* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
   WireControls();
@@ -118,6 +121,7 @@ std::string FrmMain::GenerationCounter() const {
 
 void FrmMain::SetGenerationCounter(const std::string& caption) {
   ui_->LblGencount->setText(QString::fromStdString(caption));
+  counterVoice_->Changed();
 }
 
 void FrmMain::Yield() {
@@ -132,14 +136,25 @@ void FrmMain::SetCommandsEnabled(bool enabled) {
   }
 }
 
+// The focus goes straight to the halt button, before anything is hidden or disabled: a control
+// hidden or disabled with the focus passes it to the next one in the chain, and a screen reader
+// would announce each on the way. After the run it goes back to the run button from the halt
+// button, and stays where the user put it otherwise.
 void FrmMain::ShowHaltButton(bool shown) {
-  ui_->CmdHaltRun->setVisible(shown);
-  ui_->CmdRunIndef->setVisible(!shown);
+  QPushButton* coming = shown ? ui_->CmdHaltRun : ui_->CmdRunIndef;
+  QPushButton* going = shown ? ui_->CmdRunIndef : ui_->CmdHaltRun;
+  coming->show();
+  if (shown || going->hasFocus()) coming->setFocus(Qt::OtherFocusReason);
+  going->hide();
   if (shown) ui_->CmdHaltRun->setText("Halt Run");
 }
 
 void FrmMain::FocusHaltButton() {
   ui_->CmdHaltRun->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::AnnounceCounter() {
+  counterVoice_->Flush();
 }
 
 void FrmMain::CmdCreate_Click() {

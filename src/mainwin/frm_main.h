@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "common/dialogs.h"
+#include "common/spoken_pace.h"
 #include "engine/random_source.h"
 #include "engine/simulation.h"
 #include "engine/window_port.h"
@@ -57,6 +58,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   void SetCommandsEnabled(bool enabled) override;
   void ShowHaltButton(bool shown) override;
   void FocusHaltButton() override;
+  void AnnounceCounter() override;
 
   // The handlers of the window's events, also called directly by other handlers. A command the
   // simulation refuses, or a file failure, is reported in a message and changes nothing more.
@@ -107,6 +109,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   RunControl runs_{simulation_, *this, *this, dialogs_};
   LeaveValidation leaveValidation_;
   FocusFirstClicks focusFirstClicks_{leaveValidation_};
+  SpokenPace* counterVoice_;
   QPointer<FrmShow> genes_;
   QPointer<FrmSummary> summary_;
 };

@@ -58,14 +58,18 @@ bool RunControl::Generation() {
     simulation_.NextGeneration();
     return true;
   } catch (const EngineError& failure) {
+    window_.AnnounceCounter();
     dialogs_.Message(QString::fromStdString(failure.what()));
     return false;
   }
 }
 
-void RunControl::ReportDetection() {
-  if (state_.IntHalt == kPerfectGenome) dialogs_.Message("perfect genome detected");
-  if (state_.IntHalt == kAllBadGenome) dialogs_.Message("all bad genome detected");
+std::int16_t RunControl::ReportDetection() {
+  // A halt pressed through a screen reader while the box is open changes IntHalt under it.
+  const std::int16_t reason = state_.IntHalt;
+  if (reason == kPerfectGenome) dialogs_.Message("perfect genome detected");
+  if (reason == kAllBadGenome) dialogs_.Message("all bad genome detected");
+  return reason;
 }
 
 void RunControl::CmdRun_Click() {
@@ -83,14 +87,14 @@ void RunControl::CmdRun_Click() {
       faulted = !Generation();
     }
   }
+  window_.AnnounceCounter();
   // A fault has been told; no report of generations run may follow it.
   if (faulted) {
-    simulation_.EndRun();
+    simulation_.EndRun(kNoHalt);
     return;
   }
   dialogs_.Message("generations were run");
-  ReportDetection();
-  simulation_.EndRun();
+  simulation_.EndRun(ReportDetection());
   window_.CmdViewSum_Click();
 }
 
@@ -109,6 +113,7 @@ void RunControl::cmdhaltrun_gotfocus() {
   if (!indefiniteRunRequested_) return;
   indefiniteRunRequested_ = false;
   bool faulted = false;
+  std::int16_t reason = kNoHalt;
   {
     const RunScope scope(running_, Run::Indefinite);
     state_.DblCount = 0;
@@ -117,18 +122,22 @@ void RunControl::cmdhaltrun_gotfocus() {
       faulted = !Generation();
       if (faulted) break;
       port_.Yield();
-      ReportDetection();
+      if (state_.IntHalt != kNoHalt) window_.AnnounceCounter();
+      reason = ReportDetection();
     } while (state_.IntHalt == kNoHalt);
   }
+  window_.AnnounceCounter();
   window_.SetCommandsEnabled(true);
-  simulation_.EndRun();
+  simulation_.EndRun(faulted ? kNoHalt : reason);
   // A fault has been told; the count and the summary would only add to it.
   if (!faulted) dialogs_.Message("loop executed " + NumberCaption(state_.DblCount) + " times");
   window_.ShowHaltButton(false);
   if (!faulted) window_.CmdViewSum_Click();
 }
 
+// Only an indefinite run has a halt: a screen reader may press the hidden button at other times.
 void RunControl::cmdhaltrun_click() {
+  if (running_ != Run::Indefinite) return;
   state_.IntHalt = kHaltRequested;
 }
 

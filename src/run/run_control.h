@@ -2,6 +2,8 @@
 // counter reset and the erase of the population.
 #pragma once
 
+#include <cstdint>
+
 #include "common/dialogs.h"
 #include "engine/simulation.h"
 #include "run/run_window.h"
@@ -38,7 +40,8 @@ class RunControl {
   // and false when the population is gone.
   bool Generation();
 
-  void ReportDetection();
+  // Tells the user of a detection that IntHalt holds; returns the stop reason it told of.
+  std::int16_t ReportDetection();
 
   Simulation& simulation_;
   SimulationState& state_;

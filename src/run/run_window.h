@@ -17,11 +17,16 @@ class RunWindow {
   virtual void SetCommandsEnabled(bool enabled) = 0;
 
   // Shown: CmdHaltRun visible, CmdRunIndef hidden, the halt caption "Halt Run". Not shown: the
-  // other way round.
+  // other way round. The focus goes straight from the one to the other, without passing any
+  // control between them.
   virtual void ShowHaltButton(bool shown) = 0;
 
   // Moves the input focus to CmdHaltRun.
   virtual void FocusHaltButton() = 0;
+
+  // Tells screen readers the generation counter as it stands, which they otherwise hear at the
+  // pace of speech: a run's final figure comes before its result.
+  virtual void AnnounceCounter() = 0;
 };
 
 }  // namespace evo

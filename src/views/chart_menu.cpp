@@ -21,6 +21,7 @@
 #include "common/dialogs.h"
 #include "common/window_look.h"
 #include "engine/generation_csv.h"
+#include "engine/generation_record.h"
 #include "views/chart.h"
 #include "views/chart_paper.h"
 
@@ -110,6 +111,11 @@ void CopyData(const GenerationRecord& record) {
   QApplication::clipboard()->setMimeData(data);
 }
 
+QString DataCopiedNote(const GenerationRecord& record) {
+  const auto rows = record.Rows().size();
+  return QString("Copied the data of %1 %2 as CSV").arg(rows).arg(rows == 1 ? "row" : "rows");
+}
+
 void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs) {
   const QString path =
       dialogs.SaveFileName("Save Data As", SuggestedPath({}, "csv"), {"CSV file (*.csv)"});
@@ -161,9 +167,15 @@ ChartMenu::ChartMenu(Chart& chart, const QString& subject, const GenerationRecor
                      Dialogs& dialogs)
     : QObject(&chart), chart_(chart), focusFrame_(new ChartFocusFrame(chart)) {
   const QStringList caption = SettingsCaption(record);
-  AddAction("Copy Data", [&record] { CopyData(record); });
+  AddAction("Copy Data", [this, &record] {
+    CopyData(record);
+    emit copied(DataCopiedNote(record));
+  });
   AddAction("Save Data As...", [&record, &dialogs] { SaveDataAs(record, dialogs); });
-  AddAction("Copy Image", [&chart, caption] { CopyImage(chart, caption); });
+  AddAction("Copy Image", [this, &chart, caption] {
+    CopyImage(chart, caption);
+    emit copied("Copied the picture of the chart");
+  });
   AddAction("Save Image As...", [&chart, caption, subject, &dialogs] {
     SaveImageAs(chart, caption, subject, dialogs);
   });

@@ -17,6 +17,8 @@ class ChartFocusFrame;
 
 // Puts the record on the clipboard as CSV, as plain text and as text/csv.
 void CopyData(const GenerationRecord& record);
+// What the user is told of the copy: "Copied the data of 51 rows as CSV".
+QString DataCopiedNote(const GenerationRecord& record);
 // Asks where to save the record as CSV, starting in the documents folder with a name that says
 // when (evolution-2026-12-09-1412.csv), and writes it there.
 void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs);
@@ -45,6 +47,10 @@ class ChartMenu : public QObject {
 
  public:
   ChartMenu(Chart& chart, const QString& subject, const GenerationRecord& record, Dialogs& dialogs);
+
+ signals:
+  // A copy to the clipboard was made; note says what, for the user.
+  void copied(const QString& note);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

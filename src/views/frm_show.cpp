@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "common/desktop_conventions.h"
+#include "common/focus_note.h"
+#include "common/focus_ring.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
@@ -37,6 +39,7 @@ FrmShow::FrmShow(const PopulationFile& file, std::int32_t populationSize, Dialog
   setAttribute(Qt::WA_DeleteOnClose);
   LetEnterPressButtons(*this);
   LetEscapePress(*ui_->Command5);
+  new FocusRing(*this);
   connect(ui_->Command1, &QPushButton::clicked, this, &FrmShow::Command1_Click);
   connect(ui_->Command2, &QPushButton::clicked, this, &FrmShow::Command2_Click);
   connect(ui_->Command3, &QPushButton::clicked, this, &FrmShow::Command3_Click);
@@ -74,6 +77,10 @@ void FrmShow::ShowPage() {
   const std::int32_t last = std::min(LngStart + LngMax, LngCritter);
   ListCritters(LngStart, last);
   ui_->Label1->setText("range " + NumberCaption(LngStart) + " to " + NumberCaption(last));
+  // The page turns under the button that turned it, where a screen reader hears nothing new.
+  QString page = ui_->Label1->text().simplified();
+  if (ui_->List1->count() > 0) page += ", first genome " + ui_->List1->item(0)->text();
+  TellThroughFocus(*this, page);
   emit pageListed();
 }
 

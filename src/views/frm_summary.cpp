@@ -2,15 +2,26 @@
 
 #include <QCloseEvent>
 #include <QShortcut>
+#include <QStringList>
+#include <QTimer>
 #include <array>
 
 #include "common/desktop_conventions.h"
+#include "common/focus_note.h"
+#include "common/focus_ring.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "ui_frm_summary.h"
 #include "views/chart_menu.h"
 
 namespace evo {
+namespace {
+
+// Long enough to read a note of a few words twice.
+constexpr int kNoteShownMs = 5000;
+
+}  // namespace
+
 FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
                        const AverageGeneHistory& history, const GenerationRecord& record,
                        Dialogs& dialogs, QWidget* parent)
@@ -23,14 +34,27 @@ FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
   LetEnterPressButtons(*this);
   LetEscapePress(*ui_->CmdDone);
   TieLabelsToControls(*this);
+  new FocusRing(*this);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
-  new ChartMenu(*ui_->GeneCountChart, "gene-counts", snapshot_.record, dialogs);
-  new ChartMenu(*ui_->AverageGeneChart, "average-gene", snapshot_.record, dialogs);
-  // The charts follow Done, which stays first and holds the focus when the window opens.
-  setTabOrder(ui_->CmdDone, ui_->GeneCountChart);
+  for (auto* menu :
+       {new ChartMenu(*ui_->GeneCountChart, "gene-counts", snapshot_.record, dialogs),
+        new ChartMenu(*ui_->AverageGeneChart, "average-gene", snapshot_.record, dialogs)}) {
+    connect(menu, &ChartMenu::copied, this, &FrmSummary::ShowNote);
+  }
+  // The average, then the charts, follow Done, which stays first and holds the focus when the
+  // window opens.
+  ui_->LblAverage->setFocusPolicy(Qt::TabFocus);
+  setTabOrder(ui_->CmdDone, ui_->LblAverage);
+  setTabOrder(ui_->LblAverage, ui_->GeneCountChart);
   setTabOrder(ui_->GeneCountChart, ui_->AverageGeneChart);
-  connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
-          [this] { CopyData(snapshot_.record); });
+  connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, [this] {
+    CopyData(snapshot_.record);
+    ShowNote(DataCopiedNote(snapshot_.record));
+  });
+  // Hidden while it has nothing to say, so that screen readers find no empty label.
+  ui_->LblNote->hide();
+  noteTimer_.setSingleShot(true);
+  connect(&noteTimer_, &QTimer::timeout, ui_->LblNote, &QLabel::hide);
   ui_->CmdDone->setFocus();
   CentreOnScreen(*this);
   ui_->AverageGeneChart->SetHistory(snapshot_.history);
@@ -57,6 +81,18 @@ void FrmSummary::Form_Load(const PopulationFile& file, std::int32_t populationSi
   }
   ui_->LblAverage->setText(NumberCaption(summary.average));
   ui_->GeneCountChart->SetCounts(summary.counts);
+  // Heard with Done, which has the focus as the window opens.
+  QStringList counts;
+  for (const QLabel* count : countLabels) counts << FigureVoice(*count);
+  ui_->CmdDone->setAccessibleDescription(FigureVoice(*ui_->LblAverage) + ". " + counts.join(", ") +
+                                         ".");
+}
+
+void FrmSummary::ShowNote(const QString& note) {
+  ui_->LblNote->setText(note + ".");
+  ui_->LblNote->show();
+  noteTimer_.start(kNoteShownMs);
+  TellThroughFocus(*this, note);
 }
 
 void FrmSummary::CmdDone_Click() {

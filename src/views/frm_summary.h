@@ -2,6 +2,7 @@
 // average gene.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -26,9 +27,10 @@ class FrmSummary : public QWidget {
 
  public:
   // Shows itself, then counts the first 10 * populationSize genes of file and charts the history
-  // of the average gene as it stands. Ctrl+C copies the record of the generations as it stands,
-  // and so does each chart's context menu, which also saves it or the chart's picture through
-  // dialogs. The window deletes itself when it closes, by Done or by its title bar, and then
+  // of the average gene as it stands; Done, which has the focus, describes the figures to screen
+  // readers. Ctrl+C copies the record of the generations as it stands, and so does each chart's
+  // context menu, which also saves it or the chart's picture through dialogs; a copy is told in a
+  // brief note. The window deletes itself when it closes, by Done or by its title bar, and then
   // emits closed().
   FrmSummary(const PopulationFile& file, std::int32_t populationSize,
              const AverageGeneHistory& history, const GenerationRecord& record, Dialogs& dialogs,
@@ -44,6 +46,8 @@ class FrmSummary : public QWidget {
  private:
   void Form_Load(const PopulationFile& file, std::int32_t populationSize);
   void CmdDone_Click();
+  // Shows a brief note of what the user did (a copy), and tells screen readers.
+  void ShowNote(const QString& note);
 
   // What the window shows and hands on, taken once: the figures it counted, and the history
   // and the record as they stood when it opened.
@@ -55,6 +59,7 @@ class FrmSummary : public QWidget {
 
   std::unique_ptr<Ui::FrmSummary> ui_;
   Snapshot snapshot_;
+  QTimer noteTimer_;
 };
 
 }  // namespace evo

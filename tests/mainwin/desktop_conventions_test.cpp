@@ -5,8 +5,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "common/window_look.h"
 #include "mainwin/main_window_fixture.h"
 #include "support/accessible.h"
+#include "views/frm_summary.h"
+#include "views/views_test_support.h"
 
 namespace evo::test {
 namespace {
@@ -69,6 +72,53 @@ TEST_F(MainWindowTest, SpeaksTheCounterAsItMovesAndEachFieldWithItsCaptionAndHin
     EXPECT_EQ(Spoken(caption.buddy(), QAccessible::Description), caption.toolTip()) << label;
     EXPECT_FALSE(caption.toolTip().isEmpty()) << label;
   }
+}
+
+QPalette Palette(QRgb window, QRgb text, QRgb base, QRgb highlight) {
+  QPalette palette = QApplication::palette();
+  palette.setColor(QPalette::Window, window);
+  palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::Base, base);
+  palette.setColor(QPalette::Text, text);
+  palette.setColor(QPalette::Highlight, highlight);
+  return palette;
+}
+
+// Under the light palette, qt6ct's "darker" and a high-contrast one, the focus stands out 3:1
+// from the window around it and from a field's background: on a field, a button and an option,
+// measured on the window's picture just outside the control, and on a chart's frame.
+TEST_F(MainWindowTest, TheFocusStandsOutUnderEveryPalette) {
+  const QPalette light = QApplication::palette();
+  const QPalette palettes[] = {light, Palette(0x222020, 0xffffff, 0x2a2a2a, 0x12608a),
+                               Palette(0x000000, 0xffffff, 0x000000, 0x1aebff)};
+  for (const QPalette& palette : palettes) {
+    QApplication::setPalette(palette);
+    const QColor around = palette.color(QPalette::Window);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (const char* name : {"TxtPopSize", "CmdCreate", "OptSexOn"}) {
+      QWidget& control = Find(name);
+      control.setFocus(Qt::TabFocusReason);
+      const QImage picture = window.grab().toImage();
+      const QPoint edge = control.mapTo(&window, QPoint(-2, control.height() / 2));
+      const QColor ring = picture.pixelColor(edge * picture.devicePixelRatio());
+      EXPECT_GE(ContrastRatio(ring, around), 3) << name << " on " << around.name().toStdString();
+      EXPECT_GE(ContrastRatio(ring, palette.color(QPalette::Base)), 3) << name;
+    }
+    {
+      PopulationOnDisk disk(std::string(1000, '7'));
+      WindowUnderTest<FrmSummary> summary(new FrmSummary(disk.file, 100, {}, {}, dialogs));
+      summary->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(summary.get()));
+      auto& chart = *summary.child<QWidget>("GeneCountChart");
+      chart.setFocus(Qt::TabFocusReason);
+      const QImage picture = chart.grab().toImage();
+      const QColor frame =
+          picture.pixelColor(QPoint(1, chart.height() / 2) * picture.devicePixelRatio());
+      EXPECT_GE(ContrastRatio(frame, around), 3) << "chart on " << around.name().toStdString();
+    }
+  }
+  QApplication::setPalette(light);
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ class FakeRunWindow : public RunWindow {
   void CmdViewSum_Click() override { log_ << "summary"; }
   void SetCommandsEnabled(bool enabled) override { log_ << (enabled ? "enable" : "disable"); }
   void ShowHaltButton(bool shown) override { log_ << (shown ? "show halt" : "hide halt"); }
+  void AnnounceCounter() override {}
   void FocusHaltButton() override {
     log_ << "focus halt";
     if (onFocusHaltButton) onFocusHaltButton();
@@ -218,6 +219,28 @@ TEST_F(RunControlTest, HaltInTheIterationOfADetectionHidesTheDetection) {
   control.CmdRunIndef_Click();
   EXPECT_FALSE(log.contains("perfect genome detected"));
   EXPECT_TRUE(log.contains("loop executed  1 times"));
+}
+
+// A screen reader can press the halt button where a mouse cannot: hidden outside an indefinite
+// run, or behind the box of a detection. The run reports and records what it told the user.
+TEST_F(RunControlTest, HaltPressedOutsideTheLoopChangesNothing) {
+  PreparePerfectGenome(window);
+  Create();
+  SetBox(ParameterBox::GenNum, "3");
+  window.boxes[ParameterBox::MutateNum] = "0";
+  window.onYield = [this] { control.cmdhaltrun_click(); };
+  control.CmdRun_Click();
+  window.onYield = nullptr;
+  EXPECT_EQ(window.counter, " 3") << "no halt stops a fixed run";
+
+  window.boxes[ParameterBox::MutateNum] = "1000";
+  dialogs.onMessage = [this](const QString& text) {
+    log << text;
+    if (text == "perfect genome detected") control.cmdhaltrun_click();
+  };
+  control.CmdRunIndef_Click();
+  EXPECT_TRUE(log.contains("loop executed  1 times"));
+  EXPECT_EQ(simulation.Record().Rows().back().stop, StopReason::PerfectGenome);
 }
 
 TEST_F(RunControlTest, FocusReturningToTheHaltButtonDuringARunStartsNoSecondRun) {

@@ -1,18 +1,28 @@
 // The run commands through the real main window: its buttons, access keys, focus and views.
 #include <gtest/gtest.h>
+#include <time.h>
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
 
 #include "common/dialogs.h"
+#include "engine/numeric.h"
 #include "mainwin/main_window_fixture.h"
 #include "run/run_control.h"
+#include "support/accessible.h"
 #include "views/frm_summary.h"
 
 namespace evo::test {
 namespace {
+
+double ProcessorSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
 
 const QString kCreated = "Population successfully created!";
 const char* const kEightCommands[] = {"CmdCreate",  "CmdMutate",     "CmdViewPop",
@@ -192,6 +202,39 @@ TEST_F(RunWindowTest, ClosingAMessageBoxDuringTheRunStartsNoSecondRun) {
       << "the box gave the focus back to the halt button";
   EXPECT_EQ(window.simulation().state.DblCount, 1);
   EXPECT_TRUE(SummaryOpen());
+}
+
+// A screen reader hears the counter twice a second at most during a run, and its final figure
+// before the result; the focus goes from the run button to the halt button and back, past no
+// other control, and the run keeps the processor busy.
+TEST_F(RunWindowTest, ARunIsHeardAtThePaceOfSpeechFocusesStraightAndNeverIdles) {
+  window.CmdCreate_Click();
+  dialogs.messages.clear();
+  QElapsedTimer running;
+  during = [&] {
+    if (running.isValid() && running.elapsed() > 1200) Click("CmdHaltRun");
+  };
+  QString spokenAtTheResult;
+  dialogs.onMessage = [&](const QString&) {
+    spokenAtTheResult = Spoken(&Find("LblGencount"), QAccessible::Name);
+  };
+  QStringList focusPath;
+  QObject::connect(qApp, &QApplication::focusChanged, &window, [&](QWidget*, QWidget* now) {
+    if (now != nullptr && now->window() == &window) focusPath << now->objectName();
+  });
+  const double processorBefore = ProcessorSeconds();
+  running.start();
+  const int told = NameChangesTold(&Find("LblGencount"), [this] { Click("CmdRunIndef"); });
+  const double share = (ProcessorSeconds() - processorBefore) / (running.elapsed() / 1000.0);
+
+  ASSERT_EQ(dialogs.messages.size(), 1);
+  EXPECT_TRUE(dialogs.messages[0].startsWith("loop executed"));
+  EXPECT_GT(NumericValue(Counter().toStdString()), 100) << "too few generations to pace";
+  EXPECT_GE(told, 2);
+  EXPECT_LE(told, 5) << "twice a second for 1.2 s, the first figure and the final one";
+  EXPECT_EQ(spokenAtTheResult, "Generations this run " + Counter().trimmed());
+  EXPECT_EQ(focusPath, QStringList({"CmdRunIndef", "CmdHaltRun", "CmdRunIndef"}));
+  EXPECT_GT(share, 0.5) << "the run waited instead of computing";
 }
 
 class RunWindowDeathTest : public RunWindowTest {};

@@ -295,6 +295,35 @@ TEST(FrmSummary, TheFocusFrameOfAChartCoversNoLabel) {
   }
 }
 
+// A screen reader hears the result with Done as the window opens, reaches the average by Tab, and
+// hears a copy told as the note shows it.
+TEST(FrmSummary, SpeaksItsResultOnOpeningAndTellsACopy) {
+  GenerationRecord record;
+  record.Add(RowEvent::Created, {}, {});
+  record.Add(RowEvent::Generation, {}, {});
+  SummaryWindow summary(std::string(999, '5') + "6", 100, {}, record);
+  summary.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(summary.window.get()));
+  QWidget* done = summary.window.child<QWidget>("CmdDone");
+  EXPECT_EQ(Spoken(done, QAccessible::Description),
+            "Average Gene is 5.001. Zeroes 0, Ones 0, Twos 0, Threes 0, Fours 0, Fives 999, "
+            "Sixes 1, Sevens 0, Eights 0, Nines 0.");
+  QTest::keyClick(summary.window.get(), Qt::Key_Tab);
+  EXPECT_EQ(summary.window->focusWidget()->objectName(), "LblAverage");
+
+  QTest::keyClick(summary.window.get(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(summary.Text("LblNote"), "Copied the data of 2 rows as CSV.");
+  EXPECT_EQ(Spoken(summary.window.child<QWidget>("LblAverage"), QAccessible::Description),
+            "Copied the data of 2 rows as CSV");
+  QTest::keyClick(summary.window.get(), Qt::Key_Tab);
+  auto& chart = *summary.window.child<QWidget>("GeneCountChart");
+  chart.actions()[2]->trigger();
+  EXPECT_EQ(summary.Text("LblNote"), "Copied the picture of the chart.");
+  EXPECT_EQ(Spoken(&chart, QAccessible::Description), "Copied the picture of the chart");
+  QTest::keyClick(summary.window.get(), Qt::Key_Tab);
+  EXPECT_TRUE(Spoken(&chart, QAccessible::Description).startsWith("Genes of each value, 0: 0"));
+}
+
 TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
   for (const bool byTitleBar : {false, true}) {
     SummaryWindow summary(std::string(1000, '7'), 100);
