@@ -32,12 +32,13 @@ RegularFile OpenRegularFile(const std::string& path, int flags) {
       ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
   if (!file.fd.IsOpen()) {
     const int error = errno;
-    if (error == ELOOP)
-      file.refusal = NotARegularFileMessage(path, S_IFLNK);
-    else if (error == EISDIR)
-      file.refusal = NotARegularFileMessage(path, S_IFDIR);
-    else
+    // What stands at the path tells why better than the error: a socket gives ENXIO, a link ELOOP.
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+      file.refusal = NotARegularFileMessage(path, named.st_mode);
+    } else {
       file.refusal = CannotMessage("Cannot open", path, error);
+    }
     return file;
   }
   if (::fstat(file.fd.Get(), &file.status) != 0) {

@@ -42,7 +42,7 @@ inline constexpr char kGoodFactorRefused[] =
 inline constexpr char kGenerationCountRefused[] =
     "Number of Generations to run must round to a whole number from -32768 to 32767.";
 inline constexpr char kStartValueRefused[] =
-    "Starting Gene Value must not be empty: type a value from 1 to 8.";
+    "Starting Gene Value must begin with a digit from 1 to 8: type a value from 1 to 8.";
 
 // The module state of the main window, named as the window's code names it. The genome
 // buffers hold exactly ten characters from the start, not only after Initialise: a record read

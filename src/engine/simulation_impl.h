@@ -54,7 +54,12 @@ template <RecordStore Store>
 void BasicSimulation<Store>::CreatePopulation() {
   const std::string startText = window_.BoxText(ParameterBox::StartNum);
   const std::size_t firstCharacter = startText.find_first_not_of(' ');
-  if (firstCharacter == std::string::npos) throw EngineError(kStartValueRefused);
+  // The gene repeated is the first character; nothing else than a gene the field accepts may be
+  // written, whatever route the text came by.
+  if (firstCharacter == std::string::npos || startText[firstCharacter] < '1' ||
+      startText[firstCharacter] > '8') {
+    throw EngineError(kStartValueRefused);
+  }
   GetParameters(ParameterUse::NewPopulation);
   ForgetFigures();
   window_.SetGenerationCounter("0");

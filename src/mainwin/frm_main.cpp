@@ -158,19 +158,21 @@ void FrmMain::AnnounceCounter() {
 }
 
 void FrmMain::CmdCreate_Click() {
-  if (runs_.RefuseWhileRunning()) return;
+  if (runs_.RefuseWhileRunning() || !FieldsAccepted()) return;
   if (!Attempt([this] { simulation_.CreatePopulation(); })) return;
   ShowMessage("Population successfully created!");
 }
 
 void FrmMain::CmdExit_Click() {
   simulation_.CloseAndDeleteFile();
+  if (whenEnding_) whenEnding_();
   std::_Exit(0);
 }
 
 // Works during a fixed-length run as well: the pass runs between two generations, on the
 // population the run works on, and neither closes nor replaces its file.
 void FrmMain::CmdMutate_Click() {
+  if (!FieldsAccepted()) return;
   if (!Attempt([this] { simulation_.GetParameters(); }) || !PopulationExists()) return;
   Attempt([this] { simulation_.InsertMutations(); });
 }
@@ -192,7 +194,7 @@ void FrmMain::CmdViewSum_Click() {
 
 template <typename View, typename Load>
 void FrmMain::OpenViewOfFile(QPointer<View>& view, MainWindowHidden hidden, const Load& load) {
-  if (!PopulationExists() || !FileStillHoldsPopulation()) return;
+  if (!FieldsAccepted() || !PopulationExists() || !FileStillHoldsPopulation()) return;
   std::optional<std::int32_t> size;
   if (!IsOpen(view) && !(size = ViewedPopulationSize())) return;
   if (hidden == MainWindowHidden::BeforeLoading) hide();
@@ -211,15 +213,28 @@ void FrmMain::Form_Load() {
 }
 
 void FrmMain::TxtGoodFactor_Lostfocus() {
-  const double good = NumericValue(Text(*ui_->TxtGoodFactor));
-  if (good < 0 || good > 1) {
-    TakeBackEmptied(*ui_->TxtGoodFactor, kProbabilityRefused);
-    return;
-  }
-  SetNumberText(*ui_->TxtBadFactor, 1 - good);
+  GoodFactorAccepted();
 }
 
 void FrmMain::TxtPopSize_lostfocus() {
+  PopSizeAccepted();
+}
+
+void FrmMain::TxtStartNum_LostFocus() {
+  StartNumAccepted();
+}
+
+bool FrmMain::GoodFactorAccepted() {
+  const double good = NumericValue(Text(*ui_->TxtGoodFactor));
+  if (good < 0 || good > 1) {
+    TakeBackEmptied(*ui_->TxtGoodFactor, kProbabilityRefused);
+    return false;
+  }
+  SetNumberText(*ui_->TxtBadFactor, 1 - good);
+  return true;
+}
+
+bool FrmMain::PopSizeAccepted() {
   QLineEdit& box = *ui_->TxtPopSize;
   SetNumberText(box, std::floor(NumericValue(Text(box))));
   const double size = NumericValue(Text(box));
@@ -233,21 +248,34 @@ void FrmMain::TxtPopSize_lostfocus() {
     refused = true;
   }
   if (refused) box.setText("10");
+  return !refused;
 }
 
-void FrmMain::TxtStartNum_LostFocus() {
+bool FrmMain::StartNumAccepted() {
   QLineEdit& box = *ui_->TxtStartNum;
   const double start = NumericValue(Text(box));
   if (start < 1 || start > 8) {
     TakeBackEmptied(box, kStartValueOutOfRange);
-    return;
+    return false;
   }
   SetNumberText(box, std::floor(start));
+  return true;
+}
+
+// A command pressed without the focus leaving the field (a screen reader's or voice control's
+// press, a program's click) would read a text that no check has seen.
+bool FrmMain::FieldsAccepted() {
+  const QWidget* focused = focusWidget();
+  if (focused == ui_->TxtPopSize) return PopSizeAccepted();
+  if (focused == ui_->TxtGoodFactor) return GoodFactorAccepted();
+  if (focused == ui_->TxtStartNum) return StartNumAccepted();
+  return true;
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
   event->accept();
   simulation_.CloseFile();
+  if (whenEnding_) whenEnding_();
   std::_Exit(0);
 }
 

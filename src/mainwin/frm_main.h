@@ -42,6 +42,8 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   ~FrmMain() override;
 
   Simulation& simulation() { return simulation_; }
+  // What must be done as the program ends, through Exit or the window's frame: nothing else runs.
+  void WhenEnding(std::function<void()> last) { whenEnding_ = std::move(last); }
   RunControl& runs() { return runs_; }
   Dialogs& dialogs() { return dialogs_; }
   Ui::FrmMain& ui() { return *ui_; }
@@ -59,6 +61,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   void ShowHaltButton(bool shown) override;
   void FocusHaltButton() override;
   void AnnounceCounter() override;
+  bool FieldsAccepted() override;
 
   // The handlers of the window's events, also called directly by other handlers. A command the
   // simulation refuses, or a file failure, is reported in a message and changes nothing more.
@@ -101,6 +104,11 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   void OpenViewOfFile(QPointer<View>& view, MainWindowHidden hidden, const Load& load);
   std::optional<std::int32_t> ViewedPopulationSize();
   void TakeBackEmptied(QLineEdit& box, const QString& message);
+  // The checks of the three fields as leaving them makes them: false when the field refused its
+  // text, which the user has been told.
+  bool GoodFactorAccepted();
+  bool PopSizeAccepted();
+  bool StartNumAccepted();
 
   std::unique_ptr<Ui::FrmMain> ui_;
   Dialogs& dialogs_;
@@ -110,6 +118,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   LeaveValidation leaveValidation_;
   FocusFirstClicks focusFirstClicks_{leaveValidation_};
   SpokenPace* counterVoice_;
+  std::function<void()> whenEnding_;
   QPointer<FrmShow> genes_;
   QPointer<FrmSummary> summary_;
 };

@@ -1,6 +1,6 @@
 // The program: the main window, over real message boxes and a twister seeded at load.
 #include <QApplication>
-#include <QDir>
+#include <csignal>
 #include <optional>
 
 #include "common/dialogs.h"
@@ -16,6 +16,9 @@
 int main(int argc, char** argv) {
   // A terminal, a packager's script or help2man gets its answer without a display.
   if (const std::optional<int> status = evo::AnswerInformationOption(argc, argv)) return *status;
+  // Under a file-size limit (ulimit -f) a write or growth past it fails with EFBIG, which the
+  // program reports, keeping its population; the signal would end the program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
   QApplication app(argc, argv);
   const std::optional<evo::StartOptions> options = evo::ReadStartOptions(QApplication::arguments());
@@ -35,13 +38,15 @@ int main(int argc, char** argv) {
       dialogs.Message(failure);
       return 1;
     }
-    if (rendezvous.emplace(QDir::currentPath()).PassedToRunningCopy()) {
+    const QByteArray directory = QByteArray::fromStdString(evo::DataDirectory().native());
+    if (rendezvous.emplace(directory).PassedToRunningCopy()) {
       evo::EndStartupFeedback(startupId);
       return 0;
     }
   }
   evo::TwisterRandomSource random;
   evo::FrmMain window(dialogs, random);
+  if (rendezvous) window.WhenEnding([&rendezvous] { rendezvous->Release(); });
   window.show();
   return QApplication::exec();
 }

@@ -3,32 +3,46 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <system_error>
 
 namespace evo {
+namespace {
 
-QString DataDirectory() {
-  QString base = qEnvironmentVariable("XDG_DATA_HOME");
+// The path as the user reads it in a message; only a message loses what is not text.
+QString Readable(const std::filesystem::path& path) {
+  return QFile::decodeName(path.c_str());
+}
+
+std::filesystem::path HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
+  return QFile::encodeName(QDir::homePath()).toStdString();
+}
+
+}  // namespace
+
+std::filesystem::path DataDirectory() {
+  const char* variable = std::getenv("XDG_DATA_HOME");
+  std::filesystem::path base = variable != nullptr ? variable : "";
   // The XDG base directory rules take a relative path for invalid: it would depend on the folder
   // the program happens to be started in.
-  if (!QDir::isAbsolutePath(base)) base = QDir::homePath() + "/.local/share";
-  return base + "/evolution-simulation";
+  if (!base.is_absolute()) base = HomeFolder() / ".local/share";
+  return base / "evolution-simulation";
 }
 
 QString EnterDataDirectory() {
-  const QString directory = DataDirectory();
-  const std::filesystem::path path = directory.toStdString();
+  const std::filesystem::path directory = DataDirectory();
   std::error_code failure;
-  std::filesystem::create_directories(path, failure);
+  std::filesystem::create_directories(directory, failure);
   if (failure) {
-    return "Cannot create the data folder " + directory + ": " +
+    return "Cannot create the data folder " + Readable(directory) + ": " +
            QString::fromStdString(failure.message());
   }
-  if (::chdir(path.c_str()) != 0) {
-    return "Cannot open the data folder " + directory + ": " +
+  if (::chdir(directory.c_str()) != 0) {
+    return "Cannot open the data folder " + Readable(directory) + ": " +
            QString::fromLocal8Bit(std::strerror(errno));
   }
   return {};

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 
 namespace evo {
 
 // The per-user data directory: evolution-simulation under $XDG_DATA_HOME, or under
-// ~/.local/share when that is not set or is not an absolute path.
-QString DataDirectory();
+// ~/.local/share when that is not set or is not an absolute path. Its name is the bytes that the
+// environment holds, whatever they are.
+std::filesystem::path DataDirectory();
 
 // Makes the data directory (with its parents, when missing) and makes it the current directory.
 // Returns an empty text on success, and otherwise what failed with the system's reason.

@@ -37,6 +37,7 @@ bool RunControl::RefuseWhileRunning() {
 }
 
 bool RunControl::PrepareRun() {
+  if (!window_.FieldsAccepted()) return false;
   if (state_.IntCreated == kFalse) {
     window_.CmdCreate_Click();
     if (state_.IntCreated == kFalse) return false;

@@ -32,7 +32,8 @@ class RunControl {
   enum class Run { None, FixedLength, Indefinite };
   class RunScope;
 
-  // Creates a population when none exists, then loads the parameters. False, after telling the
+  // Checks the focused field, creates a population when none exists, then loads the parameters.
+  // False, after telling the
   // user, when either could not be done: no run may start then.
   bool PrepareRun();
 

@@ -24,6 +24,10 @@ class RunWindow {
   // Moves the input focus to CmdHaltRun.
   virtual void FocusHaltButton() = 0;
 
+  // Checks the field that has the focus as leaving it would, before a command reads the fields;
+  // false, when the field refused its text, after its message.
+  virtual bool FieldsAccepted() = 0;
+
   // Tells screen readers the generation counter as it stands, which they otherwise hear at the
   // pace of speech: a run's final figure comes before its result.
   virtual void AnnounceCounter() = 0;

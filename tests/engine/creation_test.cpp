@@ -69,19 +69,19 @@ TEST_F(CreationTest, CreatingAgainStartsOver) {
   EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
 }
 
-TEST_F(CreationTest, RefusesAStartTextWithoutACharacterAndChangesNothing) {
+// Nothing but a gene from 1 to 8 is ever written, however the text reached the field.
+TEST_F(CreationTest, RefusesAStartTextThatDoesNotBeginWithAGeneFrom1To8AndChangesNothing) {
   Create("10", "5");
   window.counter = " 3";
   simulation.state.IntHalt = kPerfectGenome;
-  for (const std::string start : {"", "   "}) {
+  for (const std::string start : {"", "   ", "x", "9", " 0", "-1", ".5"}) {
     window.boxes[ParameterBox::PopSize] = "20";
     window.boxes[ParameterBox::StartNum] = start;
     try {
       simulation.CreatePopulation();
       ADD_FAILURE() << "created with the start text \"" << start << '"';
     } catch (const EngineError& refusal) {
-      EXPECT_STREQ(refusal.what(),
-                   "Starting Gene Value must not be empty: type a value from 1 to 8.");
+      EXPECT_STREQ(refusal.what(), kStartValueRefused);
     }
   }
   EXPECT_EQ(FileText(), std::string(100, '5'));

@@ -133,7 +133,8 @@ TEST_F(MutationTest, TheLastDetectionOfThePassWins) {
 }
 
 TEST_F(MutationTest, ThePassNeverClearsAStopReason) {
-  Create("1", "9");
+  Create("1", "8");
+  WriteRecords({"9999999999"});
   Load("1");
   simulation.state.IntHalt = kHaltRequested;
   ScriptMutation(random, 1, 1, 3, false);

@@ -4,11 +4,14 @@
 #include <linux/falloc.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -209,7 +212,7 @@ TEST_F(OutsideChangesTest, ASparseFileOnAFullFileSystemFailsWithAMessage) {
   umount2("small", MNT_DETACH);
 }
 
-TEST_F(OutsideChangesTest, ALinkOrAPipeIsRefusedAndNothingIsWrittenThroughIt) {
+TEST_F(OutsideChangesTest, ALinkAPipeOrASocketIsRefusedAndNothingIsWrittenThroughIt) {
   WriteFileBytes("notes.txt", "my notes");
   fs::create_symlink("notes.txt", "critter.dat");
   ExpectLost(
@@ -225,6 +228,15 @@ TEST_F(OutsideChangesTest, ALinkOrAPipeIsRefusedAndNothingIsWrittenThroughIt) {
   ASSERT_EQ(mkfifo("critter.dat", 0644), 0);
   ExpectLost(
       simulation, [&] { Create("10", "7"); }, "it is a named pipe");
+  fs::remove("critter.dat");
+  const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strcpy(address.sun_path, "critter.dat");
+  ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ExpectLost(
+      simulation, [&] { Create("10", "7"); }, "it is a socket");
+  close(listening);
   fs::remove("critter.dat");
   fs::create_hard_link("notes.txt", "critter.dat");
   ExpectLost(

@@ -6,31 +6,11 @@
 #include <filesystem>
 
 #include "mainwin/working_directory.h"
+#include "support/scoped_variable.h"
 #include "support/temp_dir.h"
 
 namespace evo::test {
 namespace {
-
-// Sets the environment variable for the life of the object, then puts back what was there.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const QByteArray& value)
-      : name_(name), had_(qEnvironmentVariableIsSet(name)), previous_(qgetenv(name)) {
-    qputenv(name, value);
-  }
-  ~ScopedVariable() {
-    if (had_) {
-      qputenv(name_, previous_);
-    } else {
-      qunsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  bool had_;
-  QByteArray previous_;
-};
 
 QByteArray Bytes(const std::filesystem::path& path) {
   return QByteArray::fromStdString(path.string());
@@ -49,16 +29,25 @@ TEST(DataDirectoryTest, IsMadeWithItsParentsAndEntered) {
 TEST(DataDirectoryTest, RelativeOrEmptyDataHomeFallsBackToTheHomeFolder) {
   TempDirectory temp;
   ScopedVariable homeFolder("HOME", Bytes(temp.Path()));
-  const QString expected =
-      QString::fromStdString(temp.Path().string()) + "/.local/share/evolution-simulation";
+  const std::filesystem::path expected = temp.Path() / ".local/share/evolution-simulation";
   for (const QByteArray& dataHome : {QByteArray("relative/data"), QByteArray()}) {
     ScopedVariable variable("XDG_DATA_HOME", dataHome);
     EXPECT_EQ(DataDirectory(), expected) << dataHome.constData();
   }
   ScopedVariable variable("XDG_DATA_HOME", "relative/data");
   EXPECT_EQ(EnterDataDirectory(), QString());
-  EXPECT_EQ(QDir::currentPath(), expected);
+  EXPECT_EQ(std::filesystem::current_path(), expected);
   EXPECT_FALSE(std::filesystem::exists(temp.Path() / "relative"));
+}
+
+// A name that is no text in any encoding is the folder's name all the same.
+TEST(DataDirectoryTest, IsNamedByTheBytesOfTheEnvironment) {
+  TempDirectory temp;
+  const std::filesystem::path home = temp.Path() / "data-\xff\xfe";
+  ScopedVariable dataHome("XDG_DATA_HOME", Bytes(home));
+  EXPECT_EQ(EnterDataDirectory(), QString());
+  EXPECT_EQ(std::filesystem::current_path(), home / "evolution-simulation");
+  EXPECT_TRUE(std::filesystem::is_directory(home / "evolution-simulation"));
 }
 
 TEST(DataDirectoryTest, ThatCannotBeMadeIsReportedWithTheSystemsReason) {

@@ -1,7 +1,10 @@
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QTimer>
+#include <filesystem>
 
 #include "mainwin/main_window_fixture.h"
+#include "support/accessible.h"
 
 namespace evo::test {
 namespace {
@@ -123,7 +126,7 @@ TEST_F(ValidationTest, TwoBoxesThatBothRefuseDoNotTakeTheFocusFromEachOtherForEv
 TEST_F(ValidationTest, AMessageBoxOrAnotherWindowTakingTheFocusValidatesNothing) {
   ShowRealMessageBoxes();
   TypeInto("TxtGoodFactor", "5");
-  window.CmdMutate_Click();
+  window.runs().CmdRestartAll_Click();  // a box from a command that reads no field
   EXPECT_EQ(dialogs.messages, QStringList{kNoPopulation});
 
   QWidget other;
@@ -184,6 +187,47 @@ TEST_F(ValidationTest, ARepeatedAccessKeyMovesTheFocusBetweenItsButtonsWithoutCl
   EXPECT_EQ(visited, (QStringList{"CmdCreate", "CmdResetCounter", "CmdCreate"}));
   EXPECT_EQ(dialogs.messages, QStringList{kTooSmall});
   EXPECT_EQ(window.simulation().state.IntCreated, kFalse);
+}
+
+// What a screen reader's or voice control's press does: a click a moment later, without moving
+// the focus.
+void PressThroughAccessibility(QAbstractButton& button) {
+  QSignalSpy clicked(&button, &QAbstractButton::clicked);
+  Accessible(&button)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  ASSERT_TRUE(clicked.wait(2000));
+}
+
+// A press that moves no focus: each command checks the field that has it as leaving would, and
+// does nothing after a refusal. No byte that is no gene is written.
+TEST_F(ValidationTest, APressThatMovesNoFocusStillChecksTheField) {
+  struct Case {
+    const char* box;
+    const char* typed;
+    const char* command;
+    QString message;
+    const char* accepted;  // put back afterwards, for the focus to leave the box
+  };
+  const Case cases[] = {{"TxtStartNum", "x", "CmdCreate", kStartRange, "7"},
+                        {"TxtStartNum", "9", "CmdRun", kStartRange, "7"},
+                        {"TxtGoodFactor", "2", "CmdRun", kProbability, ".1"},
+                        {"TxtPopSize", "5", "CmdMutate", kTooSmall, "100"},
+                        {"TxtPopSize", "2000000", "CmdViewSum", kTooLarge, "100"},
+                        {"TxtGoodFactor", "-1", "CmdViewPop", kProbability, ".1"}};
+  for (const Case& refused : cases) {
+    SCOPED_TRACE(std::string(refused.box) + " '" + refused.typed + "', " + refused.command);
+    TypeInto(refused.box, refused.typed);
+    dialogs.messages.clear();
+    PressThroughAccessibility(Button(refused.command));
+    EXPECT_EQ(Focused(), refused.box);
+    EXPECT_EQ(dialogs.messages, QStringList{refused.message});
+    EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+    EXPECT_TRUE(window.isVisible()) << "no view opened";
+    Box(refused.box).setText(refused.accepted);
+  }
+  TypeInto("TxtStartNum", "3");
+  PressThroughAccessibility(Button("CmdCreate"));
+  EXPECT_EQ(FileBytes("critter.dat"), std::string(1000, '3'));
+  EXPECT_EQ(Box("TxtStartNum").text(), " 3");
 }
 
 }  // namespace

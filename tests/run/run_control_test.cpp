@@ -39,6 +39,7 @@ class FakeRunWindow : public RunWindow {
   void SetCommandsEnabled(bool enabled) override { log_ << (enabled ? "enable" : "disable"); }
   void ShowHaltButton(bool shown) override { log_ << (shown ? "show halt" : "hide halt"); }
   void AnnounceCounter() override {}
+  bool FieldsAccepted() override { return true; }
   void FocusHaltButton() override {
     log_ << "focus halt";
     if (onFocusHaltButton) onFocusHaltButton();
