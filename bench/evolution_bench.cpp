@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/average_gene_history.h"
-#include "engine/gene_summary.h"
-#include "engine/generation_record.h"
-#include "engine/simulation_impl.h"
-#include "memory_store.h"
+#include "engine/file/memory_store.h"
+#include "engine/loops/simulation_impl.h"
+#include "engine/record/average_gene_history.h"
+#include "engine/record/gene_summary.h"
+#include "engine/record/generation_record.h"
 #include "straightforward_simulation.h"
 
 namespace evo::bench {

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/gene_summary.h"
+#include "engine/loops/simulation.h"
 #include "engine/numeric.h"
-#include "engine/simulation.h"
+#include "engine/record/gene_summary.h"
 
 namespace evo::reference {
 

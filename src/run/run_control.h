@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "common/dialogs.h"
-#include "engine/simulation.h"
+#include "engine/loops/simulation.h"
 #include "run/run_window.h"
 
 namespace evo {

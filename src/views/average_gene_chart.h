@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/average_gene_history.h"
+#include "engine/record/average_gene_history.h"
 #include "views/chart.h"
 #include "views/chart_axis.h"
 

@@ -20,8 +20,8 @@
 
 #include "common/dialogs.h"
 #include "common/window_look.h"
-#include "engine/generation_csv.h"
-#include "engine/generation_record.h"
+#include "engine/record/generation_csv.h"
+#include "engine/record/generation_record.h"
 #include "views/chart.h"
 #include "views/chart_paper.h"
 

@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "common/window_look.h"
-#include "engine/generation_record.h"
+#include "engine/record/generation_record.h"
 #include "views/chart.h"
 
 namespace evo {

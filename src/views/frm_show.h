@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "common/dialogs.h"
-#include "engine/population_file.h"
+#include "engine/file/population_file.h"
 
 class QCloseEvent;
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/average_gene_history.h"
-#include "engine/gene_summary.h"
-#include "engine/generation_record.h"
-#include "engine/population_file.h"
+#include "engine/file/population_file.h"
+#include "engine/record/average_gene_history.h"
+#include "engine/record/gene_summary.h"
+#include "engine/record/generation_record.h"
 
 class QCloseEvent;
 

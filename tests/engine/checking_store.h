@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/population_file.h"
+#include "engine/file/population_file.h"
 
 namespace evo::test {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "engine/engine_error.h"
-#include "engine/simulation.h"
+#include "engine/loops/simulation.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "checking_store.h"
-#include "engine/simulation_impl.h"
-#include "engine/survival.h"
+#include "engine/loops/simulation_impl.h"
+#include "engine/loops/survival.h"
 #include "engine_fixture.h"
 
 namespace evo::test {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/draw_ahead.h"
-#include "engine/survival.h"
+#include "engine/loops/draw_ahead.h"
+#include "engine/loops/survival.h"
 
 namespace evo::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/simulation.h"
+#include "engine/loops/simulation.h"
 
 namespace evo {
 namespace {

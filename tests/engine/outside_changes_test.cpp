@@ -16,7 +16,7 @@
 #include <functional>
 #include <thread>
 
-#include "engine/gene_summary.h"
+#include "engine/record/gene_summary.h"
 #include "engine_fixture.h"
 
 namespace evo::test {

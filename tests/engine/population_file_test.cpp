@@ -1,11 +1,11 @@
-#include "engine/population_file.h"
+#include "engine/file/population_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "engine/gene_summary.h"
+#include "engine/record/gene_summary.h"
 #include "support/temp_dir.h"
 
 namespace evo::test {

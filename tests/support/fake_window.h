@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "engine/window_port.h"
+#include "engine/loops/window_port.h"
 
 namespace evo::test {
 

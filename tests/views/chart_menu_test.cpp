@@ -13,7 +13,7 @@
 #include <csignal>
 
 #include "common/window_look.h"
-#include "engine/generation_csv.h"
+#include "engine/record/generation_csv.h"
 #include "mainwin/main_window_fixture.h"
 #include "views/chart.h"
 #include "views/chart_paper.h"

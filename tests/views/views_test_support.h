@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/population_file.h"
+#include "engine/file/population_file.h"
 #include "support/temp_dir.h"
 
 namespace evo::test {

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/average_gene_history.h"
-#include "engine/generation_record.h"
-#include "engine/population_file.h"
-#include "engine/random_source.h"
+#include "engine/file/population_file.h"
+#include "engine/loops/random_source.h"
+#include "engine/loops/record_words.h"
+#include "engine/loops/window_port.h"
+#include "engine/record/average_gene_history.h"
+#include "engine/record/generation_record.h"
 #include "engine/record_store.h"
-#include "engine/record_words.h"
-#include "engine/window_port.h"
 
 namespace evo {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/generation_record.h"
+#include "engine/record/generation_record.h"
 
 namespace evo {
 

@@ -1,4 +1,4 @@
-#include "engine/average_gene_history.h"
+#include "engine/record/average_gene_history.h"
 
 #include <algorithm>
 

@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "engine/engine_error.h"
-#include "engine/file_descriptor.h"
-#include "engine/file_mapping.h"
+#include "engine/file/file_descriptor.h"
+#include "engine/file/file_mapping.h"
 #include "engine/record_store.h"
 
 namespace evo {

@@ -4,12 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/draw_ahead.h"
-#include "engine/gene_summary.h"
+#include "engine/loops/draw_ahead.h"
+#include "engine/loops/pool_records.h"
+#include "engine/loops/simulation.h"
+#include "engine/loops/survival.h"
 #include "engine/numeric.h"
-#include "engine/pool_records.h"
-#include "engine/simulation.h"
-#include "engine/survival.h"
+#include "engine/record/gene_summary.h"
 
 namespace evo {
 

@@ -1,4 +1,4 @@
-#include "engine/file_mapping.h"
+#include "engine/file/file_mapping.h"
 
 #include <sys/mman.h>
 

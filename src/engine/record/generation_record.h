@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/gene_summary.h"
+#include "engine/record/gene_summary.h"
 
 namespace evo {
 

@@ -1,4 +1,4 @@
-#include "engine/simulation_impl.h"
+#include "engine/loops/simulation_impl.h"
 
 namespace evo {
 

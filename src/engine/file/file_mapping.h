@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "engine/mapping_watch.h"
+#include "engine/file/mapping_watch.h"
 
 namespace evo {
 

@@ -1,5 +1,6 @@
-#include "engine/gene_summary.h"
+#include "engine/digits.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace evo {

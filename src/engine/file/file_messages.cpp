@@ -1,4 +1,4 @@
-#include "engine/file_messages.h"
+#include "engine/file/file_messages.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "engine/mapping_watch.h"
+#include "engine/file/mapping_watch.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/random_source.h"
+#include "engine/loops/random_source.h"
 
 namespace evo {
 

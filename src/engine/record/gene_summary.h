@@ -6,20 +6,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/digits.h"
+
 namespace evo {
 
 struct GeneSummary {
   std::array<double, 10> counts{};  // counts[d]: genes with the character of digit d
   double average = 0;               // weighted sum over 10 * population size
 };
-
-using DigitCounts = std::array<std::uint64_t, 10>;
-
-// How many of the bytes are each of the digit characters '0' to '9'; other bytes count nowhere.
-DigitCounts CountDigits(std::string_view bytes);
-
-// Whether every one of the bytes is a digit character '0' to '9'.
-bool AllDigits(std::string_view bytes);
 
 // Counts the first 10 * populationSize bytes of the store, those that it holds: positions past
 // its end are no gene and are not visited, however large the size. A byte that is no digit is

@@ -1,4 +1,4 @@
-#include "engine/random_source.h"
+#include "engine/loops/random_source.h"
 
 #include <algorithm>
 #include <bit>

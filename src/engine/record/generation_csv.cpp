@@ -1,4 +1,4 @@
-#include "engine/generation_csv.h"
+#include "engine/record/generation_csv.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "engine/draw_ahead.h"
+#include "engine/loops/draw_ahead.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "engine/generation_record.h"
+#include "engine/record/generation_record.h"
 
 namespace evo {
 

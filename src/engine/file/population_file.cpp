@@ -1,4 +1,4 @@
-#include "engine/population_file.h"
+#include "engine/file/population_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,8 +11,8 @@
 #include <optional>
 #include <thread>
 
-#include "engine/file_messages.h"
-#include "engine/gene_summary.h"
+#include "engine/digits.h"
+#include "engine/file/file_messages.h"
 
 namespace evo {
 namespace {
