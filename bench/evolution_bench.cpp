@@ -29,39 +29,19 @@ namespace {
 
 constexpr std::uint32_t kSeed = 20240101;
 
-// The main window at its design-time settings, for a population of the given size, with a
-// yield that has no events to process.
+// The main window's counter, with a yield that has no events to process.
 class BenchWindow final : public WindowPort {
  public:
-  static constexpr int kMutations = 10;  // the mutation pass at the start of every generation
-
-  explicit BenchWindow(std::int64_t population) : population_(std::to_string(population)) {}
-
-  std::string BoxText(ParameterBox box) const override {
-    switch (box) {
-      case ParameterBox::PopSize:
-        return population_;
-      case ParameterBox::GoodFactor:
-        return ".1";
-      case ParameterBox::MutateNum:
-        return std::to_string(kMutations);
-      case ParameterBox::GenNum:
-        return "50";
-      case ParameterBox::StartNum:
-        return "7";
-    }
-    return "";
-  }
-  bool MutationOn() const override { return true; }
-  bool SexOn() const override { return true; }
   std::string GenerationCounter() const override { return counter_; }
   void SetGenerationCounter(const std::string& caption) override { counter_ = caption; }
   void Yield() override {}
 
  private:
-  std::string population_;
   std::string counter_ = "0";
 };
+
+// The mutation pass at the start of every generation at the design-time settings.
+constexpr int kMutations = 10;
 
 // A fresh directory for critter.dat, removed with everything in it at the end.
 class ScratchDirectory {
@@ -85,16 +65,21 @@ class ScratchDirectory {
   std::filesystem::path path_;
 };
 
-// A simulation over a store, with a population of the benchmark's size created in it.
+// A simulation over a store, with a population of the benchmark's size created in it at the main
+// window's design-time settings (10 mutations, good probability .1, exchange and automatic
+// mutation ON, start value 7).
 template <typename Store>
 struct Bench {
   explicit Bench(std::int64_t population)
-      : window(population), simulation(window, random, directory.File("critter.dat")) {
+      : simulation(window, random, directory.File("critter.dat")) {
+    texts.populationSize = std::to_string(population);
     simulation.Initialise();
-    simulation.CreatePopulation();
+    simulation.CreatePopulation(texts, options);
   }
 
   ScratchDirectory directory;
+  ParameterTexts texts;
+  Options options;
   BenchWindow window;
   TwisterRandomSource random{kSeed};
   BasicSimulation<Store> simulation;
@@ -104,7 +89,7 @@ struct Bench {
 struct EngineLoops {
   template <typename Store>
   static void NextGeneration(Bench<Store>& bench) {
-    bench.simulation.NextGeneration();
+    bench.simulation.NextGeneration(bench.options);
   }
   template <typename Store>
   static void Scramble(Bench<Store>& bench) {
@@ -120,7 +105,7 @@ struct StraightforwardLoops {
   template <typename Store>
   static void NextGeneration(Bench<Store>& bench) {
     reference::StraightforwardSimulation<Store>(bench.simulation, bench.window, bench.random)
-        .NextGeneration();
+        .NextGeneration(bench.options);
   }
   template <typename Store>
   static void Scramble(Bench<Store>& bench) {
@@ -158,10 +143,10 @@ GenerationWork CountWork(std::int64_t population) {
   if (const auto found = counted.find(population); found != counted.end()) return found->second;
   Bench<ReadCountingStore> bench(population);
   bench.simulation.File().reads = 0;
-  bench.simulation.NextGeneration();
+  bench.simulation.NextGeneration(bench.options);
   const std::int64_t reads = bench.simulation.File().reads;
-  const std::int64_t mutationAndParentDraws = 4 * (BenchWindow::kMutations + population);
-  const std::int64_t examinations = reads - BenchWindow::kMutations - 3 * population;
+  const std::int64_t mutationAndParentDraws = 4 * (kMutations + population);
+  const std::int64_t examinations = reads - kMutations - 3 * population;
   const GenerationWork work{static_cast<double>(mutationAndParentDraws + 3 * examinations),
                             static_cast<double>(reads - population)};
   return counted[population] = work;

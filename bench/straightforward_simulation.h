@@ -28,11 +28,11 @@ class StraightforwardSimulation {
     for (std::int32_t i = 0; i < mutations; ++i) Mutate(PickRecord(state_.LngCritter));
   }
 
-  void NextGeneration() {
-    if (window_.MutationOn()) Scramble();
+  void NextGeneration(const Options& options) {
+    if (options.autoMutation) Scramble();
     if (state_.IntHalt != kNoHalt) return;
     const std::int32_t n = state_.LngCritter;
-    Reproduce(n);
+    Reproduce(n, options.sexualExchange);
     Select(n);
     window_.SetGenerationCounter(NumberText(NumericValue(window_.GenerationCounter()) + 1));
     window_.Yield();
@@ -60,9 +60,8 @@ class StraightforwardSimulation {
     file_.WriteRecord(k, genome.data());
   }
 
-  void Reproduce(std::int32_t n) {
+  void Reproduce(std::int32_t n, bool exchange) {
     state_.LngActual = n;
-    const bool exchange = window_.SexOn();
     file_.Reserve(2 * std::int64_t{n});
     for (std::int32_t i = 1; i <= n; ++i) {
       file_.ReadRecord(PickRecord(n), state_.StrCritter.data());

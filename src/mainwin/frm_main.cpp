@@ -91,28 +91,13 @@ void FrmMain::WireControls() {
   for (auto* button : findChildren<QAbstractButton*>()) focusFirstClicks_.Watch(button);
 }
 
-std::string FrmMain::BoxText(ParameterBox box) const {
-  switch (box) {
-    case ParameterBox::PopSize:
-      return Text(*ui_->TxtPopSize);
-    case ParameterBox::GoodFactor:
-      return Text(*ui_->TxtGoodFactor);
-    case ParameterBox::MutateNum:
-      return Text(*ui_->TxtMutateNum);
-    case ParameterBox::GenNum:
-      return Text(*ui_->TxtGenNum);
-    case ParameterBox::StartNum:
-      return Text(*ui_->TxtStartNum);
-  }
-  return {};
+ParameterTexts FrmMain::Texts() const {
+  return {Text(*ui_->TxtPopSize), Text(*ui_->TxtGoodFactor), Text(*ui_->TxtMutateNum),
+          Text(*ui_->TxtGenNum), Text(*ui_->TxtStartNum)};
 }
 
-bool FrmMain::MutationOn() const {
-  return ui_->OptMutationOn->isChecked();
-}
-
-bool FrmMain::SexOn() const {
-  return ui_->OptSexOn->isChecked();
+Options FrmMain::CurrentOptions() const {
+  return {ui_->OptSexOn->isChecked(), ui_->OptMutationOn->isChecked()};
 }
 
 std::string FrmMain::GenerationCounter() const {
@@ -159,7 +144,7 @@ void FrmMain::AnnounceCounter() {
 
 void FrmMain::CmdCreate_Click() {
   if (runs_.RefuseWhileRunning() || !FieldsAccepted()) return;
-  if (!Attempt([this] { simulation_.CreatePopulation(); })) return;
+  if (!Attempt([this] { simulation_.CreatePopulation(Texts(), CurrentOptions()); })) return;
   ShowMessage("Population successfully created!");
 }
 
@@ -173,8 +158,8 @@ void FrmMain::CmdExit_Click() {
 // population the run works on, and neither closes nor replaces its file.
 void FrmMain::CmdMutate_Click() {
   if (!FieldsAccepted()) return;
-  if (!Attempt([this] { simulation_.GetParameters(); }) || !PopulationExists()) return;
-  Attempt([this] { simulation_.InsertMutations(); });
+  if (!Attempt([this] { simulation_.GetParameters(Texts()); }) || !PopulationExists()) return;
+  Attempt([this] { simulation_.InsertMutations(CurrentOptions()); });
 }
 
 void FrmMain::CmdViewPop_Click() {
@@ -315,8 +300,7 @@ void FrmMain::CloseViewOfLostFile(QWidget* view) {
 }
 
 std::optional<std::int32_t> FrmMain::ViewedPopulationSize() {
-  const std::optional<std::int32_t> size =
-      RoundToInt32(NumericValue(BoxText(ParameterBox::PopSize)));
+  const std::optional<std::int32_t> size = RoundToInt32(NumericValue(Text(*ui_->TxtPopSize)));
   if (!size) ShowMessage(kViewedSizeRefused);
   return size;
 }

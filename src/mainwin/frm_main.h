@@ -49,14 +49,13 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   Ui::FrmMain& ui() { return *ui_; }
 
   // What the simulation reads and writes of the window.
-  std::string BoxText(ParameterBox box) const override;
-  bool MutationOn() const override;
-  bool SexOn() const override;
   std::string GenerationCounter() const override;
   void SetGenerationCounter(const std::string& caption) override;
   void Yield() override;
 
-  // What the run commands change of the window.
+  // What the run commands read and change of the window.
+  ParameterTexts Texts() const override;
+  Options CurrentOptions() const override;
   void SetCommandsEnabled(bool enabled) override;
   void ShowHaltButton(bool shown) override;
   void FocusHaltButton() override;

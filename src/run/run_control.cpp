@@ -43,7 +43,7 @@ bool RunControl::PrepareRun() {
     if (state_.IntCreated == kFalse) return false;
   }
   try {
-    simulation_.GetParameters();
+    simulation_.GetParameters(window_.Texts());
   } catch (const EngineError& refusal) {
     dialogs_.Message(QString::fromStdString(refusal.what()));
     return false;
@@ -56,7 +56,7 @@ bool RunControl::Generation() {
   // population; it has told the user.
   if (state_.IntCreated == kFalse) return false;
   try {
-    simulation_.NextGeneration();
+    simulation_.NextGeneration(window_.CurrentOptions());
     return true;
   } catch (const EngineError& failure) {
     window_.AnnounceCounter();
@@ -117,9 +117,9 @@ void RunControl::cmdhaltrun_gotfocus() {
   std::int16_t reason = kNoHalt;
   {
     const RunScope scope(running_, Run::Indefinite);
-    state_.DblCount = 0;
+    simulation_.StartLoopCount();
     do {
-      state_.DblCount += 1;
+      simulation_.CountLoop();
       faulted = !Generation();
       if (faulted) break;
       port_.Yield();
@@ -139,7 +139,7 @@ void RunControl::cmdhaltrun_gotfocus() {
 // Only an indefinite run has a halt: a screen reader may press the hidden button at other times.
 void RunControl::cmdhaltrun_click() {
   if (running_ != Run::Indefinite) return;
-  state_.IntHalt = kHaltRequested;
+  simulation_.RequestHalt();
 }
 
 void RunControl::CmdResetCounter_Click() {

@@ -6,6 +6,7 @@
 
 #include "common/dialogs.h"
 #include "engine/loops/simulation.h"
+#include "engine/loops/window_port.h"
 #include "run/run_window.h"
 
 namespace evo {
@@ -45,7 +46,8 @@ class RunControl {
   std::int16_t ReportDetection();
 
   Simulation& simulation_;
-  SimulationState& state_;
+  // Read only: the simulation changes its state through its own operations.
+  const SimulationState& state_;
   WindowPort& port_;
   RunWindow& window_;
   Dialogs& dialogs_;

@@ -2,11 +2,18 @@
 // WindowPort.
 #pragma once
 
+#include "engine/loops/settings.h"
+
 namespace evo {
 
 class RunWindow {
  public:
   virtual ~RunWindow() = default;
+
+  // The parameter boxes' texts as they stand, read once by a run as it starts.
+  virtual ParameterTexts Texts() const = 0;
+  // The two switches as they stand, read by every generation.
+  virtual Options CurrentOptions() const = 0;
 
   // The main window's own commands, which a run calls as plain operations.
   virtual void CmdCreate_Click() = 0;

@@ -51,7 +51,7 @@ class PopulationHistory : public ::testing::Test {
  protected:
   PopulationHistory() {
     simulation.Initialise();
-    simulation.CreatePopulation();
+    simulation.CreatePopulation(window.texts, window.options);
   }
 
   static double AverageInFile() {
@@ -68,13 +68,13 @@ class PopulationHistory : public ::testing::Test {
 };
 
 TEST_F(PopulationHistory, RecordsTheSummaryAverageAfterEachGenerationAndMutationPass) {
-  simulation.InsertMutations();
+  simulation.InsertMutations(window.options);
   EXPECT_EQ(History().Spans().back().last, AverageInFile());
   std::vector<std::int64_t> generationsAtYield;
   window.onYield = [&] { generationsAtYield.push_back(History().GenerationsSinceCreation()); };
   for (int generation = 1; generation <= 4; ++generation) {
     window.counter = "0";  // the counter the user can reset plays no part
-    simulation.NextGeneration();
+    simulation.NextGeneration(window.options);
     EXPECT_EQ(History().Spans().back().last, AverageInFile()) << generation;
   }
   EXPECT_NE(History().Spans().back().last, 7) << "an unchanged population proves little";
@@ -84,10 +84,10 @@ TEST_F(PopulationHistory, RecordsTheSummaryAverageAfterEachGenerationAndMutation
 }
 
 TEST_F(PopulationHistory, CreationAndEraseStartANewRecord) {
-  simulation.NextGeneration();
-  simulation.CreatePopulation();
+  simulation.NextGeneration(window.options);
+  simulation.CreatePopulation(window.texts, window.options);
   EXPECT_TRUE(History().Spans().empty());
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
   EXPECT_EQ(History().GenerationsSinceCreation(), 1);
   simulation.CloseAndDeleteFile();
   EXPECT_TRUE(History().Spans().empty());

@@ -75,10 +75,10 @@ TEST_F(CreationTest, RefusesAStartTextThatDoesNotBeginWithAGeneFrom1To8AndChange
   window.counter = " 3";
   simulation.state.IntHalt = kPerfectGenome;
   for (const std::string start : {"", "   ", "x", "9", " 0", "-1", ".5"}) {
-    window.boxes[ParameterBox::PopSize] = "20";
-    window.boxes[ParameterBox::StartNum] = start;
+    window.texts.populationSize = "20";
+    window.texts.startingGeneValue = start;
     try {
-      simulation.CreatePopulation();
+      simulation.CreatePopulation(window.texts, window.options);
       ADD_FAILURE() << "created with the start text \"" << start << '"';
     } catch (const EngineError& refusal) {
       EXPECT_STREQ(refusal.what(), kStartValueRefused);
@@ -93,8 +93,8 @@ TEST_F(CreationTest, RefusesAStartTextThatDoesNotBeginWithAGeneFrom1To8AndChange
 }
 
 TEST_F(CreationTest, RefusesAStartTextBeforeAnyFileExists) {
-  window.boxes[ParameterBox::StartNum] = " ";
-  EXPECT_THROW(simulation.CreatePopulation(), EngineError);
+  window.texts.startingGeneValue = " ";
+  EXPECT_THROW(simulation.CreatePopulation(window.texts, window.options), EngineError);
   EXPECT_FALSE(std::filesystem::exists("critter.dat"));
   EXPECT_EQ(simulation.state.IntCreated, kFalse);
 }
@@ -103,27 +103,23 @@ using ParametersTest = EngineTest;
 
 TEST_F(ParametersTest, LoadsTheBoxesAndClearsTheStopReason) {
   simulation.state.IntHalt = kAllBadGenome;
-  simulation.GetParameters();
+  simulation.GetParameters(window.texts);
   EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
   EXPECT_EQ(simulation.state.LngCritter, 100);
   EXPECT_EQ(simulation.state.LngMutateNum, 10);
   EXPECT_EQ(simulation.state.SngGoodFactor, 0.1f);
   EXPECT_EQ(simulation.state.SngGenNum, 50.0f);
 
-  window.boxes = {{ParameterBox::PopSize, "2.5"},
-                  {ParameterBox::MutateNum, "3.5"},
-                  {ParameterBox::GoodFactor, "abc"},
-                  {ParameterBox::GenNum, "-2.5"},
-                  {ParameterBox::StartNum, "7"}};
-  simulation.GetParameters();
+  window.texts = {"2.5", "abc", "3.5", "-2.5", "7"};
+  simulation.GetParameters(window.texts);
   EXPECT_EQ(simulation.state.LngCritter, 2);
   EXPECT_EQ(simulation.state.LngMutateNum, 4);
   EXPECT_EQ(simulation.state.SngGoodFactor, 0.0f);
   EXPECT_EQ(simulation.state.SngGenNum, -2.5f);
 
-  window.boxes[ParameterBox::PopSize] = "";
-  window.boxes[ParameterBox::MutateNum] = "-7";
-  simulation.GetParameters();
+  window.texts.populationSize = "";
+  window.texts.mutationsPerCycle = "-7";
+  simulation.GetParameters(window.texts);
   EXPECT_EQ(simulation.state.LngCritter, 0);
   EXPECT_EQ(simulation.state.LngMutateNum, -7);
 }
@@ -141,32 +137,31 @@ const char kGoodRefusal[] =
 
 TEST_F(ParametersTest, RefusesWhatTheStateCannotHoldAndChangesNothing) {
   const struct {
-    ParameterBox box;
+    std::string ParameterTexts::*box;
     std::string text;
     const char* message;
   } cases[] = {
-      {ParameterBox::PopSize, "3e9", kSizeRefusal},
-      {ParameterBox::PopSize, "1e999", kSizeRefusal},
-      {ParameterBox::PopSize, "1073741823.5", kSizeRefusal},
-      {ParameterBox::PopSize, "-2147483648.6", kSizeRefusal},
-      {ParameterBox::MutateNum, "2147483647.5", kMutationsRefusal},
-      {ParameterBox::MutateNum, "-2147483648.6", kMutationsRefusal},
-      {ParameterBox::MutateNum, "-1e999", kMutationsRefusal},
-      {ParameterBox::GoodFactor, "3.4028236E+38", kGoodRefusal},
-      {ParameterBox::GoodFactor, "-1e999", kGoodRefusal},
-      {ParameterBox::GenNum, "1e39",
+      {&ParameterTexts::populationSize, "3e9", kSizeRefusal},
+      {&ParameterTexts::populationSize, "1e999", kSizeRefusal},
+      {&ParameterTexts::populationSize, "1073741823.5", kSizeRefusal},
+      {&ParameterTexts::populationSize, "-2147483648.6", kSizeRefusal},
+      {&ParameterTexts::mutationsPerCycle, "2147483647.5", kMutationsRefusal},
+      {&ParameterTexts::mutationsPerCycle, "-2147483648.6", kMutationsRefusal},
+      {&ParameterTexts::mutationsPerCycle, "-1e999", kMutationsRefusal},
+      {&ParameterTexts::goodMutationProbability, "3.4028236E+38", kGoodRefusal},
+      {&ParameterTexts::goodMutationProbability, "-1e999", kGoodRefusal},
+      {&ParameterTexts::generations, "1e39",
        "Number of Generations to run must round to a whole number from -32768 to 32767."},
   };
   for (const auto& c : cases) {
-    FakeWindow loaded;  // the design-time boxes
-    window.boxes = loaded.boxes;
-    simulation.GetParameters();
+    window.texts = {};  // the design-time boxes
+    simulation.GetParameters(window.texts);
     simulation.state.IntHalt = kPerfectGenome;
     const SimulationState before = simulation.state;
 
-    window.boxes[c.box] = c.text;
+    window.texts.*c.box = c.text;
     try {
-      simulation.GetParameters();
+      simulation.GetParameters(window.texts);
       ADD_FAILURE() << "loaded " << c.text;
     } catch (const EngineError& refusal) {
       EXPECT_STREQ(refusal.what(), c.message);
@@ -180,19 +175,19 @@ TEST_F(ParametersTest, RefusesWhatTheStateCannotHoldAndChangesNothing) {
 }
 
 TEST_F(ParametersTest, AcceptsTheLargestValuesThatFit) {
-  window.boxes[ParameterBox::PopSize] = "1073741823";
-  window.boxes[ParameterBox::MutateNum] = "-2147483648";
-  window.boxes[ParameterBox::GoodFactor] = "3.4e38";
-  simulation.GetParameters();
+  window.texts.populationSize = "1073741823";
+  window.texts.mutationsPerCycle = "-2147483648";
+  window.texts.goodMutationProbability = "3.4e38";
+  simulation.GetParameters(window.texts);
   EXPECT_EQ(simulation.state.LngCritter, 1073741823);
   EXPECT_EQ(simulation.state.LngMutateNum, -2147483648);
   EXPECT_EQ(simulation.state.SngGoodFactor, 3.4e38f);
 
   // The other ends, as the refusals write them.
-  window.boxes[ParameterBox::PopSize] = "-2147483648";
-  window.boxes[ParameterBox::MutateNum] = "2147483647";
-  window.boxes[ParameterBox::GoodFactor] = "-3.40282346638529E+38";
-  simulation.GetParameters();
+  window.texts.populationSize = "-2147483648";
+  window.texts.mutationsPerCycle = "2147483647";
+  window.texts.goodMutationProbability = "-3.40282346638529E+38";
+  simulation.GetParameters(window.texts);
   EXPECT_EQ(simulation.state.LngCritter, -2147483648);
   EXPECT_EQ(simulation.state.LngMutateNum, 2147483647);
   EXPECT_EQ(simulation.state.SngGoodFactor, -std::numeric_limits<float>::max());
@@ -200,10 +195,10 @@ TEST_F(ParametersTest, AcceptsTheLargestValuesThatFit) {
 
 TEST_F(ParametersTest, RefusesASizeBeyondTheRecordsOfTheExistingPopulation) {
   Create("100", "7");
-  window.boxes[ParameterBox::PopSize] = "101";
+  window.texts.populationSize = "101";
   simulation.state.IntHalt = kPerfectGenome;
   try {
-    simulation.GetParameters(ParameterUse::ExistingPopulation);
+    simulation.GetParameters(window.texts, ParameterUse::ExistingPopulation);
     ADD_FAILURE() << "loaded a size beyond the population";
   } catch (const EngineError& refusal) {
     EXPECT_STREQ(refusal.what(),
@@ -213,17 +208,17 @@ TEST_F(ParametersTest, RefusesASizeBeyondTheRecordsOfTheExistingPopulation) {
   EXPECT_EQ(simulation.state.LngCritter, 100);
   EXPECT_EQ(simulation.state.IntHalt, kPerfectGenome);
 
-  simulation.GetParameters(ParameterUse::NewPopulation);
+  simulation.GetParameters(window.texts, ParameterUse::NewPopulation);
   EXPECT_EQ(simulation.state.LngCritter, 101);
 
-  window.boxes[ParameterBox::PopSize] = "50";
-  simulation.GetParameters(ParameterUse::ExistingPopulation);
+  window.texts.populationSize = "50";
+  simulation.GetParameters(window.texts, ParameterUse::ExistingPopulation);
   EXPECT_EQ(simulation.state.LngCritter, 50);
 }
 
 TEST_F(ParametersTest, AnySizeLoadsWhileNoPopulationExists) {
-  window.boxes[ParameterBox::PopSize] = "5000";
-  simulation.GetParameters(ParameterUse::ExistingPopulation);
+  window.texts.populationSize = "5000";
+  simulation.GetParameters(window.texts, ParameterUse::ExistingPopulation);
   EXPECT_EQ(simulation.state.LngCritter, 5000);
 }
 

@@ -54,9 +54,9 @@ class EngineTest : public ::testing::Test {
   // Creates a population of size critters of the start value, with the other boxes as the window
   // shows them.
   void Create(const std::string& size, const std::string& startValue) {
-    window.boxes[ParameterBox::PopSize] = size;
-    window.boxes[ParameterBox::StartNum] = startValue;
-    simulation.CreatePopulation();
+    window.texts.populationSize = size;
+    window.texts.startingGeneValue = startValue;
+    simulation.CreatePopulation(window.texts, window.options);
   }
 
   // Writes the genomes to records 1, 2, ... of the open population file.

@@ -101,16 +101,16 @@ void PrintTo(const Case& c, std::ostream* out) {
 template <typename Loops>
 struct Side {
   Side(const Case& c, const std::string& path) : simulation(window, random, path) {
-    window.sexOn = c.exchange;
-    window.mutationOn = c.mutation;
-    window.boxes[ParameterBox::PopSize] = c.size;
-    window.boxes[ParameterBox::StartNum] = c.startValue;
-    window.boxes[ParameterBox::GoodFactor] = c.goodFactor;
-    window.boxes[ParameterBox::MutateNum] = c.mutations;
+    window.options.sexualExchange = c.exchange;
+    window.options.autoMutation = c.mutation;
+    window.texts.populationSize = c.size;
+    window.texts.startingGeneValue = c.startValue;
+    window.texts.goodMutationProbability = c.goodFactor;
+    window.texts.mutationsPerCycle = c.mutations;
     simulation.Initialise();
   }
   void Scramble() { Loops(simulation, window, random).Scramble(); }
-  void NextGeneration() { Loops(simulation, window, random).NextGeneration(); }
+  void NextGeneration() { Loops(simulation, window, random).NextGeneration(window.options); }
 
   FakeWindow window;
   CountingTwister random{4711};
@@ -121,7 +121,7 @@ struct Side {
 struct EngineLoops {
   EngineLoops(Simulation& simulation, WindowPort&, RandomSource&) : simulation_(simulation) {}
   void Scramble() { simulation_.Scramble(); }
-  void NextGeneration() { simulation_.NextGeneration(); }
+  void NextGeneration(const Options& options) { simulation_.NextGeneration(options); }
   Simulation& simulation_;
 };
 
@@ -152,13 +152,14 @@ TEST_P(LoopEquivalenceTest, GivesTheSameFileStateAndDrawsAsDrawingOneAtATime) {
     step(engine);
     step(reference);
   };
-  both([](auto& side) { side.simulation.CreatePopulation(); });
+  both(
+      [](auto& side) { side.simulation.CreatePopulation(side.window.texts, side.window.options); });
   both([](auto& side) { side.Scramble(); });
   ExpectSame("first mutation pass");
   EXPECT_EQ(engine.simulation.state.IntHalt, GetParam().haltAfterFirstPass);
   both([](auto& side) { side.NextGeneration(); });
   ExpectSame("generation after the first pass");
-  both([](auto& side) { side.simulation.GetParameters(); });
+  both([](auto& side) { side.simulation.GetParameters(side.window.texts); });
   for (int generation = 1; generation <= 3; ++generation) {
     both([](auto& side) { side.NextGeneration(); });
     ExpectSame("generation " + std::to_string(generation));

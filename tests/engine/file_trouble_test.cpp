@@ -74,19 +74,19 @@ TEST_F(FileTroubleTest, AFileThatCannotGrowForCreationLeavesNoPopulation) {
 }
 
 TEST_F(FileTroubleTest, AFileThatCannotGrowForOffspringStopsTheGenerationUnchanged) {
-  window.mutationOn = false;
+  window.options.autoMutation = false;
   random.afterScript = kDies;
   Create("40", "7");
   {
     FileSizeLimit fullDisk(500);
-    EXPECT_THROW(simulation.NextGeneration(), FileError);
+    EXPECT_THROW(simulation.NextGeneration(window.options), FileError);
   }
   EXPECT_EQ(FileText(), std::string(400, '7'));
   EXPECT_EQ(window.counter, "0");
   EXPECT_EQ(window.yields, 0);
   EXPECT_EQ(simulation.state.IntCreated, kTrue);
 
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
   EXPECT_EQ(window.counter, " 1");
   EXPECT_EQ(FileText().size(), 800u);
 }

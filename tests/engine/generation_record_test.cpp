@@ -18,12 +18,12 @@ TEST(GenerationRecord, RowsOfAPopulationsLifeWithTheSettingsAndTheSummarysCounts
   TwisterRandomSource random{11};
   Simulation simulation{window, random};
   simulation.Initialise();
-  simulation.CreatePopulation();
-  simulation.InsertMutations();
-  simulation.NextGeneration();
-  window.boxes[ParameterBox::GoodFactor] = ".75";
-  simulation.GetParameters();
-  simulation.NextGeneration();
+  simulation.CreatePopulation(window.texts, window.options);
+  simulation.InsertMutations(window.options);
+  simulation.NextGeneration(window.options);
+  window.texts.goodMutationProbability = ".75";
+  simulation.GetParameters(window.texts);
+  simulation.NextGeneration(window.options);
 
   const std::vector<GenerationRow>& rows = simulation.Record().Rows();
   ASSERT_EQ(rows.size(), 4u);
@@ -40,9 +40,9 @@ TEST(GenerationRecord, RowsOfAPopulationsLifeWithTheSettingsAndTheSummarysCounts
 
   // A population lost to its file, an erase, an exit: the record goes with it.
   std::filesystem::resize_file("critter.dat", 10);
-  EXPECT_THROW(simulation.NextGeneration(), FileError);
+  EXPECT_THROW(simulation.NextGeneration(window.options), FileError);
   EXPECT_TRUE(simulation.Record().Rows().empty());
-  simulation.CreatePopulation();
+  simulation.CreatePopulation(window.texts, window.options);
   EXPECT_EQ(simulation.Record().Rows().size(), 1u);
   simulation.CloseAndDeleteFile();
   EXPECT_TRUE(simulation.Record().Rows().empty());

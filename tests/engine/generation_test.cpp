@@ -16,8 +16,8 @@ namespace {
 class GenerationTest : public EngineTest {
  protected:
   GenerationTest() {
-    window.mutationOn = false;
-    window.sexOn = false;
+    window.options.autoMutation = false;
+    window.options.sexualExchange = false;
   }
 
   // A population of the given genomes, loaded as the population of the next generation.
@@ -28,7 +28,7 @@ class GenerationTest : public EngineTest {
 };
 
 TEST_F(GenerationTest, ExchangeJoinsTheFirstHalfOfOneParentToTheSecondHalfOfAnother) {
-  window.sexOn = true;
+  window.options.sexualExchange = true;
   const struct {
     std::string a, b, offspring;
   } cases[] = {{"1111122222", "3333344444", "1111144444"},
@@ -42,7 +42,7 @@ TEST_F(GenerationTest, ExchangeJoinsTheFirstHalfOfOneParentToTheSecondHalfOfAnot
     ScriptExamination(random, 4, 4, kDies);                   // the last record dies in place
     ScriptExamination(random, 2, 3, kDies);                   // offspring 1 moves into the hole
     random.draws = 0;
-    simulation.NextGeneration();
+    simulation.NextGeneration(window.options);
 
     EXPECT_EQ(FileText(), c.a + c.offspring + c.offspring + c.b.substr(0, 5) + c.a.substr(5));
     EXPECT_EQ(random.draws, 2 * 4 + 2 * 3);
@@ -60,7 +60,7 @@ TEST_F(GenerationTest, WithoutExchangeAnOffspringIsACopyAndSurvivorsStayInThePoo
   ScriptExamination(random, 3, 4, kSurvives);
   ScriptExamination(random, 3, 4, kDies);  // examined again, dies: record 4 takes its place
   ScriptExamination(random, 3, 3, kDies);
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
 
   EXPECT_EQ(FileText(),
             "1111122222"
@@ -87,7 +87,7 @@ TEST_F(GenerationTest, SurvivalNeedsADrawBelowTheGeneSumOverNinetyFive) {
     ScriptExamination(random, 2, 2, survives);
     ScriptExamination(random, 1, 2, dies);  // and the pool is down to one
     random.draws = 0;
-    simulation.NextGeneration();
+    simulation.NextGeneration(window.options);
     EXPECT_EQ(random.draws, 2 + 2 * 3) << genome;
     EXPECT_TRUE(random.script.empty()) << genome;
   }
@@ -105,7 +105,7 @@ TEST_F(GenerationTest, ACritterWithAZeroDiesWhenExaminedAndOnlyThen) {
       ScriptExamination(random, 4, 4, kDies);
       ScriptExamination(random, 3, 3, kDies);
     }
-    simulation.NextGeneration();
+    simulation.NextGeneration(window.options);
     EXPECT_TRUE(random.script.empty());
     EXPECT_EQ(Record(1), examined ? "9999999999" : "9999999990");
     EXPECT_EQ(Record(2), "9999999999");
@@ -114,8 +114,8 @@ TEST_F(GenerationTest, ACritterWithAZeroDiesWhenExaminedAndOnlyThen) {
 
 TEST_F(GenerationTest, DrawsTwoPerOffspringFourWithExchangeAndThreePerExamination) {
   Create("50", "1");  // every examination with the draw .5 kills
-  window.boxes[ParameterBox::MutateNum] = "10";
-  simulation.GetParameters();
+  window.texts.mutationsPerCycle = "10";
+  simulation.GetParameters(window.texts);
   const struct {
     bool mutation, exchange;
     long draws;
@@ -123,10 +123,10 @@ TEST_F(GenerationTest, DrawsTwoPerOffspringFourWithExchangeAndThreePerExaminatio
                {false, true, 50 * 4 + 50 * 3},
                {true, true, 10 * 4 + 50 * 4 + 50 * 3}};
   for (const auto& c : cases) {
-    window.mutationOn = c.mutation;
-    window.sexOn = c.exchange;
+    window.options.autoMutation = c.mutation;
+    window.options.sexualExchange = c.exchange;
     random.draws = 0;
-    simulation.NextGeneration();
+    simulation.NextGeneration(window.options);
     EXPECT_EQ(random.draws, c.draws) << "mutation " << c.mutation << ", exchange " << c.exchange;
   }
 }
@@ -140,22 +140,22 @@ TEST_F(GenerationTest, CountsInTheCaptionAndYieldsOnceAtTheEnd) {
   };
   EXPECT_EQ(window.counter, "0");
   for (const char* counter : {" 1", " 2", " 3"}) {
-    simulation.NextGeneration();
+    simulation.NextGeneration(window.options);
     EXPECT_EQ(window.counter, counter);
   }
   EXPECT_EQ(window.yields, 3);
 
   window.onYield = nullptr;
   window.counter = "41abc";
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
   EXPECT_EQ(window.counter, " 42");
 }
 
 TEST_F(GenerationTest, NoCritterMeansNoDrawNoRecordButACountAndAYield) {
-  window.mutationOn = true;
-  window.sexOn = true;
+  window.options.autoMutation = true;
+  window.options.sexualExchange = true;
   Create("0", "7");
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
   EXPECT_EQ(random.draws, 0);
   EXPECT_EQ(FileText(), "");
   EXPECT_EQ(window.counter, " 1");
@@ -167,11 +167,11 @@ TEST_F(GenerationTest, AStopReasonOnEntryLeavesOnlyTheMutationPass) {
   Create("10", "7");
   for (const std::int16_t halt : {kPerfectGenome, kAllBadGenome, kHaltRequested}) {
     for (const bool mutation : {true, false}) {
-      window.mutationOn = mutation;
+      window.options.autoMutation = mutation;
       simulation.state.IntHalt = halt;
       random.draws = 0;
       const std::string before = FileText();
-      simulation.NextGeneration();
+      simulation.NextGeneration(window.options);
 
       EXPECT_EQ(random.draws, mutation ? 10 * 4 : 0);
       EXPECT_EQ(FileText().size(), 100u);  // no offspring
@@ -190,14 +190,14 @@ TEST_F(GenerationTest, ALoweredSizeBreedsFromTheFirstRecordsOnly) {
   TwisterRandomSource twister(11);
   Simulation real(window, twister);
   real.Initialise();
-  window.sexOn = true;
-  window.boxes[ParameterBox::PopSize] = "100";
-  real.CreatePopulation();
+  window.options.sexualExchange = true;
+  window.texts.populationSize = "100";
+  real.CreatePopulation(window.texts, window.options);
   for (std::int64_t k = 51; k <= 100; ++k) real.File().WriteRecord(k, "1111111111");
 
-  window.boxes[ParameterBox::PopSize] = "50";
-  real.GetParameters();
-  real.NextGeneration();
+  window.texts.populationSize = "50";
+  real.GetParameters(window.texts);
+  real.NextGeneration(window.options);
   EXPECT_EQ(FileText(), std::string(1000, '7'));
   EXPECT_EQ(real.state.LngActual, 50);
 }
@@ -241,13 +241,13 @@ using CheckedSimulation = BasicSimulation<CheckingStore>;
 
 TEST(SelectionTest, EndsWithThePopulationSizeAndReadsOnlyWrittenRecords) {
   FakeWindow window;
-  window.boxes[ParameterBox::PopSize] = "300";
+  window.texts.populationSize = "300";
   TwisterRandomSource random(3);
   CheckedSimulation simulation(window, random);
   simulation.Initialise();
-  simulation.CreatePopulation();
+  simulation.CreatePopulation(window.texts, window.options);
   for (int generation = 1; generation <= 20; ++generation) {
-    simulation.NextGeneration();
+    simulation.NextGeneration(window.options);
     ASSERT_EQ(simulation.state.LngActual, 300);
     ASSERT_EQ(simulation.File().RecordsWrittenSinceOpen(), 600);
   }
@@ -262,17 +262,17 @@ TEST(SelectionTest, EndsWithThePopulationSizeAndReadsOnlyWrittenRecords) {
 // another program, which drops the population before any generation.
 TEST(SelectionTest, ARecordWithoutDigitsNeverSurvives) {
   FakeWindow window;
-  window.mutationOn = false;
-  window.sexOn = false;
-  window.boxes[ParameterBox::PopSize] = "1";
+  window.options.autoMutation = false;
+  window.options.sexualExchange = false;
+  window.texts.populationSize = "1";
   ScriptedRandom random;
   CheckedSimulation simulation(window, random);
   simulation.Initialise();
-  simulation.CreatePopulation();
+  simulation.CreatePopulation(window.texts, window.options);
   simulation.File().WriteRecord(1, "ab cd-+.E/");
   ScriptPick(random, 1, 1);
   ScriptExamination(random, 2, 2, 0.0f);
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
   EXPECT_EQ(simulation.state.SngNum, 0.0f);
   EXPECT_EQ(random.draws, 2 + 3);
 }

@@ -24,9 +24,9 @@ class MutationTest : public EngineTest {
  protected:
   // Loads the boxes for a pass of the given number of mutations and good probability.
   void Load(const std::string& mutations, const std::string& goodFactor = ".1") {
-    window.boxes[ParameterBox::MutateNum] = mutations;
-    window.boxes[ParameterBox::GoodFactor] = goodFactor;
-    simulation.GetParameters();
+    window.texts.mutationsPerCycle = mutations;
+    window.texts.goodMutationProbability = goodFactor;
+    simulation.GetParameters(window.texts);
   }
 };
 
@@ -146,15 +146,11 @@ TEST_F(MutationTest, ThePassNeverClearsAStopReason) {
 TEST(MutationPassTest, GoodMutationsTakeEveryCritterToThePerfectGenomeAndNoFurther) {
   TempDirectory directory;
   FakeWindow window;
-  window.boxes = {{ParameterBox::PopSize, "5"},
-                  {ParameterBox::MutateNum, "2000"},
-                  {ParameterBox::GoodFactor, "1"},
-                  {ParameterBox::GenNum, "50"},
-                  {ParameterBox::StartNum, "8"}};
+  window.texts = {"5", "1", "2000", "50", "8"};
   TwisterRandomSource random(7);
   Simulation simulation(window, random);
   simulation.Initialise();
-  simulation.CreatePopulation();
+  simulation.CreatePopulation(window.texts, window.options);
   simulation.Scramble();
   EXPECT_EQ(FileBytes("critter.dat"), std::string(50, '9'));
   EXPECT_EQ(simulation.state.IntHalt, kPerfectGenome);

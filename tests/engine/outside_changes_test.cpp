@@ -59,9 +59,9 @@ class OutsideChangesTest : public EngineTest {
 TEST_F(OutsideChangesTest, AFileCutOrReplacedBetweenOrDuringCommandsIsReported) {
   Create("1000", "7");
   window.onYield = [] { fs::resize_file("critter.dat", 4095); };
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
   ExpectLost(
-      simulation, [&] { simulation.NextGeneration(); }, "was shortened");
+      simulation, [&] { simulation.NextGeneration(window.options); }, "was shortened");
   EXPECT_EQ(window.counter, " 1");
   window.onYield = nullptr;
 
@@ -69,19 +69,19 @@ TEST_F(OutsideChangesTest, AFileCutOrReplacedBetweenOrDuringCommandsIsReported) 
   WriteFileBytes("other.dat", std::string(1000, '7'));
   fs::rename("other.dat", "critter.dat");
   ExpectLost(
-      simulation, [&] { simulation.GetParameters(); }, "was replaced");
+      simulation, [&] { simulation.GetParameters(window.texts); }, "was replaced");
 
   InterruptingRandom cutting;
   Simulation interrupted{window, cutting};
   interrupted.Initialise();
-  window.boxes[ParameterBox::PopSize] = "1000";
-  interrupted.CreatePopulation();
+  window.texts.populationSize = "1000";
+  interrupted.CreatePopulation(window.texts, window.options);
   cutting.afterScript = kDies;
   cutting.action = [] { fs::resize_file("critter.dat", 0); };
   cutting.at = 40 + 4 * 500;  // offspring 500, after the 10 mutations
   ExpectLost(
-      interrupted, [&] { interrupted.NextGeneration(); }, "was shortened");
-  interrupted.CreatePopulation();
+      interrupted, [&] { interrupted.NextGeneration(window.options); }, "was shortened");
+  interrupted.CreatePopulation(window.texts, window.options);
   EXPECT_EQ(FileText(), std::string(10000, '7'));
 }
 
@@ -102,7 +102,8 @@ TEST_F(OutsideChangesTest, BytesThatAreNoGenesAmongTheRecordsInUseAreReported) {
     Create("1000", "7");
     damage();
     ExpectLost(
-        simulation, [&] { simulation.GetParameters(); }, "was changed by another program");
+        simulation, [&] { simulation.GetParameters(window.texts); },
+        "was changed by another program");
   }
 }
 
@@ -118,9 +119,9 @@ TEST_F(OutsideChangesTest, NoFalseAlarms) {
   WriteFileBytes("critter.dat", std::string(100000, '5'));
   Create("1000", "7");
   fs::resize_file("critter.dat", 12000);
-  simulation.GetParameters();
+  simulation.GetParameters(window.texts);
   EXPECT_EQ(SummariseGenes(simulation.File(), 10000).counts[5], 2000);
-  simulation.NextGeneration();
+  simulation.NextGeneration(window.options);
   EXPECT_EQ(simulation.state.IntCreated, kTrue);
 
   // A copy that only looks at the file, as Exit does without a population, holds its lock for a
@@ -142,7 +143,7 @@ TEST_F(OutsideChangesTest, NoFalseAlarms) {
       {
         chmod(".", 0);
         if (geteuid() == 0 && setuid(65534) != 0) std::_Exit(2);
-        simulation.GetParameters();
+        simulation.GetParameters(window.texts);
         std::_Exit(simulation.File().IsOpen() ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
@@ -205,9 +206,9 @@ TEST_F(OutsideChangesTest, ASparseFileOnAFullFileSystemFailsWithAMessage) {
     Simulation onSmall{window, random, "small/critter.dat"};
     WriteFileBytes("small/critter.dat", "");
     fs::resize_file("small/critter.dat", 1 << 20);
-    window.boxes[ParameterBox::PopSize] = "10000";
+    window.texts.populationSize = "10000";
     ExpectLost(
-        onSmall, [&] { onSmall.CreatePopulation(); }, "Cannot grow");
+        onSmall, [&] { onSmall.CreatePopulation(window.texts, window.options); }, "Cannot grow");
   }
   umount2("small", MNT_DETACH);
 }
@@ -249,11 +250,12 @@ TEST_F(OutsideChangesTest, OneRunningCopyOwnsTheFile) {
   Create("100", "7");
   Simulation second{window, random};
   ExpectLost(
-      second, [&] { second.CreatePopulation(); }, "is in use by another running copy");
+      second, [&] { second.CreatePopulation(window.texts, window.options); },
+      "is in use by another running copy");
   second.CloseAndDeleteFile();
   EXPECT_EQ(FileText(), std::string(1000, '7'));
   simulation.CloseFile();
-  second.CreatePopulation();
+  second.CreatePopulation(window.texts, window.options);
   simulation.CloseAndDeleteFile();
   EXPECT_TRUE(fs::exists("critter.dat")) << "deleted the file that the other copy holds";
 }

@@ -158,7 +158,7 @@ class CommandDeathTest : public CommandTest {
   void EndInsideAYield(const std::function<void()>& end) {
     random.afterScript = 0.99f;  // every examined critter dies, so selection ends
     QTimer::singleShot(0, end);
-    for (int i = 0; i < 3; ++i) window.simulation().NextGeneration();
+    for (int i = 0; i < 3; ++i) window.simulation().NextGeneration(window.CurrentOptions());
     std::_Exit(3);
   }
 };

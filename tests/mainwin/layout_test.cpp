@@ -139,13 +139,13 @@ TEST_F(MainWindowTest, StartsWithTheDesignTimeStateAndNoFile) {
   EXPECT_TRUE(Button("OptMutationOn").isChecked());
   EXPECT_FALSE(Button("OptSexOff").isChecked());
   EXPECT_FALSE(Button("OptMutationOff").isChecked());
-  EXPECT_TRUE(window.MutationOn());
-  EXPECT_TRUE(window.SexOn());
+  EXPECT_TRUE(window.CurrentOptions().autoMutation);
+  EXPECT_TRUE(window.CurrentOptions().sexualExchange);
   Button("OptMutationOff").click();
-  EXPECT_FALSE(window.MutationOn());
-  EXPECT_TRUE(window.SexOn());
+  EXPECT_FALSE(window.CurrentOptions().autoMutation);
+  EXPECT_TRUE(window.CurrentOptions().sexualExchange);
   Button("OptSexOff").click();
-  EXPECT_FALSE(window.SexOn());
+  EXPECT_FALSE(window.CurrentOptions().sexualExchange);
   EXPECT_TRUE(Button("OptMutationOff").isChecked());
 
   EXPECT_TRUE(Button("CmdHaltRun").isHidden());

@@ -20,8 +20,9 @@ namespace {
 // test sees the order of everything the user sees.
 class FakeRunWindow : public RunWindow {
  public:
-  FakeRunWindow(Simulation& simulation, ScriptedDialogs& dialogs, QStringList& log)
-      : simulation_(simulation), dialogs_(dialogs), log_(log) {}
+  FakeRunWindow(Simulation& simulation, const FakeWindow& window, ScriptedDialogs& dialogs,
+                QStringList& log)
+      : simulation_(simulation), window_(window), dialogs_(dialogs), log_(log) {}
 
   // What the focus move to the halt button does; nothing models a window that is not active.
   std::function<void()> onFocusHaltButton;
@@ -29,13 +30,15 @@ class FakeRunWindow : public RunWindow {
   void CmdCreate_Click() override {
     log_ << "create";
     try {
-      simulation_.CreatePopulation();
+      simulation_.CreatePopulation(window_.texts, window_.options);
       dialogs_.Message("Population successfully created!");
     } catch (const EngineError& refusal) {
       dialogs_.Message(refusal.what());
     }
   }
   void CmdViewSum_Click() override { log_ << "summary"; }
+  ParameterTexts Texts() const override { return window_.texts; }
+  Options CurrentOptions() const override { return window_.options; }
   void SetCommandsEnabled(bool enabled) override { log_ << (enabled ? "enable" : "disable"); }
   void ShowHaltButton(bool shown) override { log_ << (shown ? "show halt" : "hide halt"); }
   void AnnounceCounter() override {}
@@ -47,6 +50,7 @@ class FakeRunWindow : public RunWindow {
 
  private:
   Simulation& simulation_;
+  const FakeWindow& window_;
   ScriptedDialogs& dialogs_;
   QStringList& log_;
 };
@@ -59,7 +63,9 @@ class RunControlTest : public ::testing::Test {
     runWindow.onFocusHaltButton = [this] { control.cmdhaltrun_gotfocus(); };
   }
 
-  void SetBox(ParameterBox box, const std::string& text) { window.boxes[box] = text; }
+  void SetBox(std::string ParameterTexts::*box, const std::string& text) {
+    window.texts.*box = text;
+  }
 
   // Creates the population of the boxes and forgets what that logged.
   void Create() {
@@ -76,21 +82,21 @@ class RunControlTest : public ::testing::Test {
   Simulation simulation{window, random};
   ScriptedDialogs dialogs;
   QStringList log;
-  FakeRunWindow runWindow{simulation, dialogs, log};
+  FakeRunWindow runWindow{simulation, window, dialogs, log};
   RunControl control{simulation, window, runWindow, dialogs};
 };
 
 // A population of ten 8888888888 critters under a thousand good mutations: a perfect genome
 // appears in the first mutation pass.
 void PreparePerfectGenome(FakeWindow& window) {
-  window.boxes[ParameterBox::PopSize] = "10";
-  window.boxes[ParameterBox::StartNum] = "8";
-  window.boxes[ParameterBox::GoodFactor] = "1";
-  window.boxes[ParameterBox::MutateNum] = "1000";
+  window.texts.populationSize = "10";
+  window.texts.startingGeneValue = "8";
+  window.texts.goodMutationProbability = "1";
+  window.texts.mutationsPerCycle = "1000";
 }
 
 TEST_F(RunControlTest, FixedRunCreatesWhenNeededRunsTheCountAndEndsInTheSummary) {
-  SetBox(ParameterBox::GenNum, "3");
+  SetBox(&ParameterTexts::generations, "3");
   control.CmdRun_Click();
   EXPECT_EQ(log, QStringList({"create", "Population successfully created!", "generations were run",
                               "summary"}));
@@ -100,7 +106,7 @@ TEST_F(RunControlTest, FixedRunCreatesWhenNeededRunsTheCountAndEndsInTheSummary)
   EXPECT_FALSE(control.RunInProgress());
 
   log.clear();
-  SetBox(ParameterBox::GenNum, "2");
+  SetBox(&ParameterTexts::generations, "2");
   control.CmdRun_Click();
   EXPECT_EQ(log, QStringList({"generations were run", "summary"}));
   EXPECT_EQ(window.counter, " 5") << "the counter accumulates across runs";
@@ -114,7 +120,7 @@ TEST_F(RunControlTest, GenerationCountRoundsToEvenAndRefusesWhatSixteenBitsCanno
     window.counter = "0";
     window.yields = 0;
     log.clear();
-    SetBox(ParameterBox::GenNum, text);
+    SetBox(&ParameterTexts::generations, text);
     control.CmdRun_Click();
     EXPECT_EQ(window.yields, generations) << text;
     EXPECT_EQ(log, QStringList({"generations were run", "summary"})) << text;
@@ -123,7 +129,7 @@ TEST_F(RunControlTest, GenerationCountRoundsToEvenAndRefusesWhatSixteenBitsCanno
   for (const char* tooMany : {"32767.5", "-32769", "1e9"}) {
     log.clear();
     const std::string before = Population();
-    SetBox(ParameterBox::GenNum, tooMany);
+    SetBox(&ParameterTexts::generations, tooMany);
     control.CmdRun_Click();
     EXPECT_EQ(log, QStringList({"Number of Generations to run must round to a whole number from "
                                 "-32768 to 32767."}))
@@ -133,10 +139,10 @@ TEST_F(RunControlTest, GenerationCountRoundsToEvenAndRefusesWhatSixteenBitsCanno
 }
 
 TEST_F(RunControlTest, TheLargestGenerationCountRunsToItsEnd) {
-  SetBox(ParameterBox::PopSize, "10");
-  window.mutationOn = false;
+  SetBox(&ParameterTexts::populationSize, "10");
+  window.options.autoMutation = false;
   Create();
-  SetBox(ParameterBox::GenNum, "32767");
+  SetBox(&ParameterTexts::generations, "32767");
   control.CmdRun_Click();
   EXPECT_EQ(window.counter, " 32767");
   EXPECT_EQ(log, QStringList({"generations were run", "summary"}));
@@ -146,10 +152,10 @@ TEST_F(RunControlTest, TheLargestGenerationCountRunsToItsEnd) {
 // where the summary counts, and says there why the run stopped.
 TEST_F(RunControlTest, FixedRunGoesOnAfterADetectionWithMutationPassesOnlyAndRecordsEach) {
   PreparePerfectGenome(window);
-  SetBox(ParameterBox::PopSize, "100");
-  SetBox(ParameterBox::MutateNum, "300");
+  SetBox(&ParameterTexts::populationSize, "100");
+  SetBox(&ParameterTexts::mutationsPerCycle, "300");
   Create();
-  SetBox(ParameterBox::GenNum, "6");
+  SetBox(&ParameterTexts::generations, "6");
   control.CmdRun_Click();
   EXPECT_EQ(log, QStringList({"generations were run", "perfect genome detected", "summary"}));
   EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
@@ -227,14 +233,14 @@ TEST_F(RunControlTest, HaltInTheIterationOfADetectionHidesTheDetection) {
 TEST_F(RunControlTest, HaltPressedOutsideTheLoopChangesNothing) {
   PreparePerfectGenome(window);
   Create();
-  SetBox(ParameterBox::GenNum, "3");
-  window.boxes[ParameterBox::MutateNum] = "0";
+  SetBox(&ParameterTexts::generations, "3");
+  window.texts.mutationsPerCycle = "0";
   window.onYield = [this] { control.cmdhaltrun_click(); };
   control.CmdRun_Click();
   window.onYield = nullptr;
   EXPECT_EQ(window.counter, " 3") << "no halt stops a fixed run";
 
-  window.boxes[ParameterBox::MutateNum] = "1000";
+  window.texts.mutationsPerCycle = "1000";
   dialogs.onMessage = [this](const QString& text) {
     log << text;
     if (text == "perfect genome detected") control.cmdhaltrun_click();
@@ -257,7 +263,7 @@ TEST_F(RunControlTest, FocusReturningToTheHaltButtonDuringARunStartsNoSecondRun)
 
 TEST_F(RunControlTest, CommandsThatWouldDisturbARunAreRefusedDuringIt) {
   Create();
-  SetBox(ParameterBox::GenNum, "3");
+  SetBox(&ParameterTexts::generations, "3");
   QStringList refusals;
   window.onYield = [&] {
     if (window.counter != " 1") return;
@@ -283,7 +289,7 @@ TEST_F(RunControlTest, CommandsThatWouldDisturbARunAreRefusedDuringIt) {
 
 TEST_F(RunControlTest, ResetDuringAFixedRunCountsOnFromZero) {
   Create();
-  SetBox(ParameterBox::GenNum, "5");
+  SetBox(&ParameterTexts::generations, "5");
   window.onYield = [this] {
     if (window.yields == 2) control.CmdResetCounter_Click();
   };
@@ -303,7 +309,7 @@ TEST_F(RunControlTest, EraseDeletesThePopulationAndARunCreatesANewOne) {
   EXPECT_EQ(simulation.state.IntCreated, kFalse);
 
   log.clear();
-  SetBox(ParameterBox::GenNum, "2");
+  SetBox(&ParameterTexts::generations, "2");
   control.CmdRun_Click();
   EXPECT_EQ(log.first(), "create");
   EXPECT_EQ(window.counter, " 2");
@@ -311,7 +317,7 @@ TEST_F(RunControlTest, EraseDeletesThePopulationAndARunCreatesANewOne) {
 }
 
 TEST_F(RunControlTest, ARunThatCannotCreateItsPopulationDoesNotStart) {
-  SetBox(ParameterBox::StartNum, "   ");
+  SetBox(&ParameterTexts::startingGeneValue, "   ");
   control.CmdRun_Click();
   control.CmdRunIndef_Click();
   EXPECT_EQ(log.count("create"), 2);
@@ -323,7 +329,7 @@ TEST_F(RunControlTest, ARunThatCannotCreateItsPopulationDoesNotStart) {
 // The file cannot grow for the offspring of the first generation: the run tells why and nothing
 // more, and keeps the population as it was.
 TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReasonAlone) {
-  window.mutationOn = false;
+  window.options.autoMutation = false;
   Create();
   const std::string before = Population();
   struct rlimit saved {};
@@ -333,7 +339,7 @@ TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReasonAlone) {
   limited.rlim_cur = before.size();
   setrlimit(RLIMIT_FSIZE, &limited);
 
-  SetBox(ParameterBox::GenNum, "3");
+  SetBox(&ParameterTexts::generations, "3");
   control.CmdRun_Click();
   control.CmdRunIndef_Click();
 
@@ -362,7 +368,7 @@ TEST_F(RunControlTest, ARunGoesNoFurtherOnceThePopulationIsDropped) {
       log << failure.what();
     }
   };
-  SetBox(ParameterBox::GenNum, "5");
+  SetBox(&ParameterTexts::generations, "5");
   control.CmdRun_Click();
   ASSERT_EQ(log.size(), 1) << "the loss, and nothing after it";
   EXPECT_TRUE(log[0].contains("was changed by another program")) << log[0].toStdString();

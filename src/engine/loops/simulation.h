@@ -7,6 +7,7 @@
 #include "engine/file/population_file.h"
 #include "engine/loops/random_source.h"
 #include "engine/loops/record_words.h"
+#include "engine/loops/settings.h"
 #include "engine/loops/window_port.h"
 #include "engine/record/average_gene_history.h"
 #include "engine/record/generation_record.h"
@@ -25,24 +26,6 @@ inline constexpr std::int16_t kAllBadGenome = 6;
 
 inline const std::string kPerfect = "9999999999";
 inline const std::string kAllBad = "0000000000";
-
-// The largest population whose doubled pool of a generation still counts in 32 bits.
-inline constexpr std::int32_t kLargestPopulation = 1073741823;
-
-// The messages of a command refused for a box whose value cannot be held. Each says what the box
-// accepts: a count is rounded to the nearest whole number first, so 2.5 is taken (as 2).
-inline constexpr char kPopulationSizeRefused[] =
-    "Population size must round to a whole number from -2147483648 to 1073741823.";
-inline constexpr char kMutationCountRefused[] =
-    "Absolute number mutations per cycle must round to a whole number from -2147483648 to "
-    "2147483647.";
-inline constexpr char kGoodFactorRefused[] =
-    "Good Mutation Probability must be a number from -3.40282346638529E+38 to "
-    "3.40282346638529E+38.";
-inline constexpr char kGenerationCountRefused[] =
-    "Number of Generations to run must round to a whole number from -32768 to 32767.";
-inline constexpr char kStartValueRefused[] =
-    "Starting Gene Value must begin with a digit from 1 to 8: type a value from 1 to 8.";
 
 // The module state of the main window, named as the window's code names it. The genome
 // buffers hold exactly ten characters from the start, not only after Initialise: a record read
@@ -80,17 +63,22 @@ class BasicSimulation {
   // The start-up values of the state (the window seeds the random source itself).
   void Initialise();
 
-  // Loads the parameter boxes into the state and clears IntHalt. A value that the state cannot
-  // hold, or a population size beyond the records written (for ExistingPopulation while a
-  // population exists), throws EngineError and changes nothing. For ExistingPopulation the
-  // population file is checked first (CheckFile).
-  void GetParameters(ParameterUse use = ParameterUse::ExistingPopulation);
+  // For ExistingPopulation checks the population file first (CheckFile); then loads the parameter
+  // boxes' texts into the state (ReadParameters, LoadParameters).
+  void GetParameters(const ParameterTexts& texts,
+                     ParameterUse use = ParameterUse::ExistingPopulation);
+  // Loads the parameters into the state and clears IntHalt. A population size beyond the records
+  // written (for ExistingPopulation while a population exists) throws EngineError and changes
+  // nothing. Unlike GetParameters, it does not check the file first.
+  void LoadParameters(const Parameters& parameters, ParameterUse use);
 
   // Creates a population of the boxes' size and start value in the file, from record 1 on, with
-  // an empty history and a record that starts with its figures. Throws EngineError: before anything
-  // changed when a box holds what cannot be used; after closing the file, with no population marked
-  // as existing, when the file fails.
-  void CreatePopulation();
+  // an empty history and a record that starts with its figures and the options as they stand.
+  // Throws EngineError: before anything changed when a box holds what cannot be used; after
+  // closing the file, with no population marked as existing, when the file fails.
+  void CreatePopulation(const ParameterTexts& texts, const Options& options);
+  // The same from parameters and a starting gene from '1' to '8'.
+  void CreatePopulation(const Parameters& parameters, char startingGene, const Options& options);
 
   // A fraction in [0, 1) finer than one draw, from two draws.
   double FineRandom();
@@ -99,17 +87,24 @@ class BasicSimulation {
   // IntHalt.
   void Scramble();
 
-  // The user's mutation pass: Scramble, then the average it leaves in the history; throws, through
-  // CheckFile, when the file was damaged from outside during the pass.
-  void InsertMutations();
+  // The user's mutation pass: Scramble, then the average it leaves in the history and its row in
+  // the record, made with the options as they stand; throws, through CheckFile, when the file was
+  // damaged from outside during the pass.
+  void InsertMutations(const Options& options);
 
-  // One generation: optional mutation pass, reproduction, selection, counter, the average in the
-  // history, yield. A generation that a stop reason cuts short after its mutation pass records the
-  // pass, as InsertMutations does. Throws FileError when the file cannot grow for the offspring,
-  // before reproduction has written anything (the mutation pass, if any, has already been applied);
-  // and, through CheckFile, when the file was damaged from outside before or during the generation,
-  // without counting it.
-  void NextGeneration();
+  // One generation with the options as they stand: optional mutation pass, reproduction,
+  // selection, counter, the average in the history, yield. A generation that a stop reason cuts
+  // short after its mutation pass records the pass, as InsertMutations does. Throws FileError when
+  // the file cannot grow for the offspring, before reproduction has written anything (the mutation
+  // pass, if any, has already been applied); and, through CheckFile, when the file was damaged from
+  // outside before or during the generation, without counting it.
+  void NextGeneration(const Options& options);
+
+  // The halt button's request: IntHalt becomes -1.
+  void RequestHalt();
+  // An indefinite run's count of its loops: from 0, one more at the start of each.
+  void StartLoopCount();
+  void CountLoop();
 
   // Ends a run that stopped for reason, a stop reason as IntHalt holds them (a detection, the
   // user's halt, or none): the newest row of the record takes it, and IntHalt is cleared.
@@ -143,7 +138,7 @@ class BasicSimulation {
 
  private:
   void Mutate(std::int64_t k, float positionDraw, float goodDraw);
-  void Reproduce(std::int32_t n);
+  void Reproduce(std::int32_t n, bool exchange);
   // Runs body with the records of a pool of poolSize records: in place where the store holds
   // them all so.
   template <typename Body>
@@ -154,7 +149,7 @@ class BasicSimulation {
   void Select(Records records, std::int32_t n);
   void AdvanceCounter();
   // Counts the population once, for the history of the average and the record's row.
-  void RecordFigures(RowEvent event);
+  void RecordFigures(RowEvent event, const Options& options);
   void ForgetFigures();
 
   WindowPort& window_;

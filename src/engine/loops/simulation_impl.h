@@ -22,51 +22,45 @@ void BasicSimulation<Store>::Initialise() {
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::GetParameters(ParameterUse use) {
+void BasicSimulation<Store>::GetParameters(const ParameterTexts& texts, ParameterUse use) {
   if (use == ParameterUse::ExistingPopulation) CheckFile();
-  const auto critters = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::PopSize)));
-  if (!critters || *critters > kLargestPopulation) throw EngineError(kPopulationSizeRefused);
-  const auto mutations = RoundToInt32(NumericValue(window_.BoxText(ParameterBox::MutateNum)));
-  if (!mutations) throw EngineError(kMutationCountRefused);
-  const auto goodFactor = ToSingle(NumericValue(window_.BoxText(ParameterBox::GoodFactor)));
-  if (!goodFactor) throw EngineError(kGoodFactorRefused);
-  const auto generations = ToSingle(NumericValue(window_.BoxText(ParameterBox::GenNum)));
-  if (!generations) throw EngineError(kGenerationCountRefused);
+  LoadParameters(ReadParameters(texts), use);
+}
+
+template <RecordStore Store>
+void BasicSimulation<Store>::LoadParameters(const Parameters& parameters, ParameterUse use) {
   const std::int64_t written = file_.RecordsWrittenSinceOpen();
-  if (use == ParameterUse::ExistingPopulation && state.IntCreated != kFalse &&
-      *critters > written) {
-    throw EngineError("Population size" + NumberText(*critters) + " is larger than the" +
-                      NumberText(static_cast<double>(written)) +
+  const bool existing = use == ParameterUse::ExistingPopulation && state.IntCreated != kFalse;
+  if (existing && parameters.populationSize > written) {
+    throw EngineError("Population size" + NumberText(parameters.populationSize) +
+                      " is larger than the" + NumberText(static_cast<double>(written)) +
                       " critters the population file holds: create a population of that size "
                       "first.");
   }
   state.IntHalt = kNoHalt;
-  state.LngCritter = *critters;
-  state.LngMutateNum = *mutations;
-  state.SngGoodFactor = *goodFactor;
-  state.SngGenNum = *generations;
-  if (use == ParameterUse::ExistingPopulation && state.IntCreated != kFalse) {
-    file_.SetRecordsInUse(state.LngCritter);
-  }
+  state.LngCritter = parameters.populationSize;
+  state.LngMutateNum = parameters.mutationsPerCycle;
+  state.SngGoodFactor = parameters.goodMutationProbability;
+  state.SngGenNum = parameters.generations;
+  if (existing) file_.SetRecordsInUse(state.LngCritter);
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::CreatePopulation() {
-  const std::string startText = window_.BoxText(ParameterBox::StartNum);
-  const std::size_t firstCharacter = startText.find_first_not_of(' ');
-  // The gene repeated is the first character; nothing else than a gene the field accepts may be
-  // written, whatever route the text came by.
-  if (firstCharacter == std::string::npos || startText[firstCharacter] < '1' ||
-      startText[firstCharacter] > '8') {
-    throw EngineError(kStartValueRefused);
-  }
-  GetParameters(ParameterUse::NewPopulation);
+void BasicSimulation<Store>::CreatePopulation(const ParameterTexts& texts, const Options& options) {
+  const char gene = StartingGene(texts.startingGeneValue);
+  CreatePopulation(ReadParameters(texts), gene, options);
+}
+
+template <RecordStore Store>
+void BasicSimulation<Store>::CreatePopulation(const Parameters& parameters, char startingGene,
+                                              const Options& options) {
+  LoadParameters(parameters, ParameterUse::NewPopulation);
   ForgetFigures();
   window_.SetGenerationCounter("0");
   try {
     file_.Open(path_);
-    state.StrCritter.assign(kGenes, startText[firstCharacter]);
-    startingGeneValue_ = startText[firstCharacter] - '0';
+    state.StrCritter.assign(kGenes, startingGene);
+    startingGeneValue_ = startingGene - '0';
     file_.Reserve(state.LngCritter);
     for (std::int64_t k = 1; k <= state.LngCritter; ++k) {
       file_.WriteRecord(k, state.StrCritter.data());
@@ -78,7 +72,7 @@ void BasicSimulation<Store>::CreatePopulation() {
     throw;
   }
   state.IntCreated = kTrue;
-  RecordFigures(RowEvent::Created);
+  RecordFigures(RowEvent::Created, options);
 }
 
 template <RecordStore Store>
@@ -120,10 +114,10 @@ void BasicSimulation<Store>::Scramble() {
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::InsertMutations() {
+void BasicSimulation<Store>::InsertMutations(const Options& options) {
   Scramble();
   CheckFile();
-  RecordFigures(RowEvent::Mutations);
+  RecordFigures(RowEvent::Mutations, options);
 }
 
 template <RecordStore Store>
@@ -142,31 +136,33 @@ void BasicSimulation<Store>::Mutate(std::int64_t k, float positionDraw, float go
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::NextGeneration() {
+void BasicSimulation<Store>::NextGeneration(const Options& options) {
   CheckFile();
-  if (window_.MutationOn()) {
+  if (options.autoMutation) {
     Scramble();
     // A pass that ran over a cut file must not lead to growing the file for the offspring.
     CheckFile();
-    if (state.IntHalt != kNoHalt && state.LngMutateNum > 0) RecordFigures(RowEvent::Mutations);
+    if (state.IntHalt != kNoHalt && state.LngMutateNum > 0) {
+      RecordFigures(RowEvent::Mutations, options);
+    }
   }
   if (state.IntHalt != kNoHalt) return;
   const std::int32_t n = state.LngCritter;
-  Reproduce(n);
+  Reproduce(n, options.sexualExchange);
   WithPoolRecords(state.LngActual, [this, n](auto records) { Select(records, n); });
   CheckFile();
   AdvanceCounter();
-  RecordFigures(RowEvent::Generation);
+  RecordFigures(RowEvent::Generation, options);
   window_.Yield();
 }
 
 // Offspring i of N goes to record N + i, from a parent among the records 1 to N.
 template <RecordStore Store>
-void BasicSimulation<Store>::Reproduce(std::int32_t n) {
+void BasicSimulation<Store>::Reproduce(std::int32_t n, bool exchange) {
   state.LngActual = n;
   file_.Reserve(2 * std::int64_t{n});
-  WithPoolRecords(2 * std::int64_t{n}, [this, n](auto records) {
-    if (window_.SexOn()) {
+  WithPoolRecords(2 * std::int64_t{n}, [this, n, exchange](auto records) {
+    if (exchange) {
       ReproduceFrom<true>(records, n);
     } else {
       ReproduceFrom<false>(records, n);
@@ -286,15 +282,15 @@ void BasicSimulation<Store>::AdvanceCounter() {
   window_.SetGenerationCounter(NumberText(NumericValue(window_.GenerationCounter()) + 1));
 }
 
-// Counted as the summary window counts it, over the population the engine works on. The
-// options are read as the generation that just ended read them: they change only in a yield.
+// Counted as the summary window counts it, over the population the engine works on, with the
+// options that the event ran with.
 template <RecordStore Store>
-void BasicSimulation<Store>::RecordFigures(RowEvent event) {
+void BasicSimulation<Store>::RecordFigures(RowEvent event, const Options& options) {
   const GeneSummary figures = SummariseGenes(file_, state.LngCritter);
   if (event == RowEvent::Generation) history_.AddAfterGeneration(figures.average);
   if (event == RowEvent::Mutations) history_.AddAfterMutations(figures.average);
-  const RunSettings settings{state.LngCritter, state.SngGoodFactor,  state.LngMutateNum,
-                             window_.SexOn(),  window_.MutationOn(), startingGeneValue_};
+  const RunSettings settings{state.LngCritter,       state.SngGoodFactor,  state.LngMutateNum,
+                             options.sexualExchange, options.autoMutation, startingGeneValue_};
   record_.Add(event, settings, figures);
 }
 
@@ -302,6 +298,21 @@ template <RecordStore Store>
 void BasicSimulation<Store>::ForgetFigures() {
   history_.Clear();
   record_.Clear();
+}
+
+template <RecordStore Store>
+void BasicSimulation<Store>::RequestHalt() {
+  state.IntHalt = kHaltRequested;
+}
+
+template <RecordStore Store>
+void BasicSimulation<Store>::StartLoopCount() {
+  state.DblCount = 0;
+}
+
+template <RecordStore Store>
+void BasicSimulation<Store>::CountLoop() {
+  state.DblCount += 1;
 }
 
 template <RecordStore Store>

@@ -1,20 +1,14 @@
-// What the simulation needs of the main window, so that it runs without one in tests and
-// benchmarks.
+// What the simulation needs of the main window, so that it runs without one in tests, benchmarks
+// and repeated runs: the generation counter it advances, and a yield after each generation.
 #pragma once
 
 #include <string>
 
 namespace evo {
 
-enum class ParameterBox { PopSize, GoodFactor, MutateNum, GenNum, StartNum };
-
 class WindowPort {
  public:
   virtual ~WindowPort() = default;
-
-  virtual std::string BoxText(ParameterBox box) const = 0;
-  virtual bool MutationOn() const = 0;  // OptMutationOn selected
-  virtual bool SexOn() const = 0;       // OptSexOn selected
 
   // The caption of LblGencount, the generation counter shown to the user.
   virtual std::string GenerationCounter() const = 0;

@@ -1,0 +1,28 @@
+#include "engine/loops/settings.h"
+
+#include "engine/engine_error.h"
+#include "engine/numeric.h"
+
+namespace evo {
+
+Parameters ReadParameters(const ParameterTexts& texts) {
+  const auto critters = RoundToInt32(NumericValue(texts.populationSize));
+  if (!critters || *critters > kLargestPopulation) throw EngineError(kPopulationSizeRefused);
+  const auto mutations = RoundToInt32(NumericValue(texts.mutationsPerCycle));
+  if (!mutations) throw EngineError(kMutationCountRefused);
+  const auto goodFactor = ToSingle(NumericValue(texts.goodMutationProbability));
+  if (!goodFactor) throw EngineError(kGoodFactorRefused);
+  const auto generations = ToSingle(NumericValue(texts.generations));
+  if (!generations) throw EngineError(kGenerationCountRefused);
+  return {*critters, *mutations, *goodFactor, *generations};
+}
+
+char StartingGene(const std::string& startText) {
+  const std::size_t first = startText.find_first_not_of(' ');
+  if (first == std::string::npos || startText[first] < '1' || startText[first] > '8') {
+    throw EngineError(kStartValueRefused);
+  }
+  return startText[first];
+}
+
+}  // namespace evo
