@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/processor_levels.h"
+
 namespace evo {
 namespace {
 
@@ -21,7 +23,7 @@ void AddLanes(const std::array<Lanes, 10>& lanes, DigitCounts& counts) {
 }  // namespace
 
 // Built for two processor levels, the wider chosen at start-up where the processor has it.
-__attribute__((target_clones("avx2", "default"))) DigitCounts CountDigits(std::string_view bytes) {
+EVO_FOR_EACH_PROCESSOR_LEVEL DigitCounts CountDigits(std::string_view bytes) {
   DigitCounts counts{};
   const char* data = bytes.data();
   std::size_t blocks = bytes.size() / kLanes;
@@ -47,7 +49,7 @@ __attribute__((target_clones("avx2", "default"))) DigitCounts CountDigits(std::s
 
 // Built like CountDigits; one comparison a byte instead of ten, and no early exit, since an
 // intact population, the usual case, is read to its end anyway.
-__attribute__((target_clones("avx2", "default"))) bool AllDigits(std::string_view bytes) {
+EVO_FOR_EACH_PROCESSOR_LEVEL bool AllDigits(std::string_view bytes) {
   const char* data = bytes.data();
   Lanes outside{};
   for (std::size_t blocks = bytes.size() / kLanes; blocks > 0; --blocks, data += kLanes) {

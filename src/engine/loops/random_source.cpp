@@ -5,6 +5,8 @@
 #include <chrono>
 #include <ctime>
 
+#include "engine/processor_levels.h"
+
 namespace evo {
 
 void Mt19937::Seed(std::uint32_t seed) {
@@ -18,7 +20,7 @@ void Mt19937::Seed(std::uint32_t seed) {
 // Word i becomes a mix of words i and i + 1 with word i + 397, all indices modulo 624. Split at
 // the wrap-arounds, each loop reads only words that it has not yet replaced or that an earlier
 // loop has, so each runs as a plain vector loop.
-__attribute__((target_clones("avx2", "default"))) void RegenerateTwisterState(std::uint32_t* w) {
+EVO_FOR_EACH_PROCESSOR_LEVEL void RegenerateTwisterState(std::uint32_t* w) {
   constexpr std::size_t kWords = kTwisterWords;
   constexpr std::size_t kShift = 397;
   const auto mix = [](std::uint32_t word, std::uint32_t following, std::uint32_t far) {
@@ -32,8 +34,8 @@ __attribute__((target_clones("avx2", "default"))) void RegenerateTwisterState(st
   w[kWords - 1] = mix(w[kWords - 1], w[0], w[kShift - 1]);
 }
 
-__attribute__((target_clones("avx2", "default"))) void DrawsFromTwisterWords(
-    const std::uint32_t* words, float* out, std::size_t count) {
+EVO_FOR_EACH_PROCESSOR_LEVEL void DrawsFromTwisterWords(const std::uint32_t* words, float* out,
+                                                        std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) out[i] = DrawFromOutput(TemperTwisterWord(words[i]));
 }
 

@@ -1,0 +1,67 @@
+// What repeated runs found: how each run ended and after how many generations, the counts and
+// quantiles of those figures, and the runs as comma-separated values.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/loops/settings.h"
+
+namespace evo {
+
+enum class RunEnd : std::uint8_t { PerfectGenome, AllBadGenome, LimitReached };
+
+struct RunResult {
+  // The generation the run ended in: the one whose mutation pass made the perfect or the
+  // all-bad genome, or the limit.
+  std::int64_t generations = 0;
+  RunEnd end = RunEnd::LimitReached;
+  double averageGene = 0;  // at the end
+
+  bool operator==(const RunResult&) const = default;
+};
+
+// The settings a run was made with.
+struct RunSettingsOf {
+  Parameters parameters;
+  Options options;
+  int startingGeneValue = 0;
+};
+
+// A finished run: its number from 1, the seed of its random source, its settings and its result.
+struct RunRow {
+  std::int64_t run = 0;
+  std::uint32_t seed = 0;
+  RunSettingsOf settings;
+  RunResult result;
+};
+
+// The spread of the generations of the runs that ended in a genome detected, quartiles by linear
+// interpolation between the sorted figures (the median of 1, 2, 3, 4 is 2.5).
+struct GenerationSpread {
+  std::int64_t runs = 0;
+  double minimum = 0;
+  double lowerQuartile = 0;
+  double median = 0;
+  double upperQuartile = 0;
+  double maximum = 0;
+  double mean = 0;
+};
+
+struct RunTally {
+  std::int64_t perfect = 0;
+  std::int64_t allBad = 0;
+  std::int64_t atLimit = 0;
+  GenerationSpread ended;  // over the perfect and the all-bad runs
+};
+
+RunTally Tally(std::span<const RunResult> results);
+
+// A first row naming the columns, then one row per run in the order given, lines ended by CR LF:
+// run, seed, population size, good mutation probability, mutations per cycle, sexual exchange,
+// auto mutation, starting gene value, generations, end, average gene.
+std::string RunsCsv(std::span<const RunRow> rows);
+
+}  // namespace evo
