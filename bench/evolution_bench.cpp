@@ -15,9 +15,11 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/file/memory_store.h"
+#include "engine/loops/repeated_runs.h"
 #include "engine/loops/simulation_impl.h"
 #include "engine/record/average_gene_history.h"
 #include "engine/record/gene_summary.h"
@@ -309,6 +311,36 @@ void BM_Draws(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(batch.size()));
 }
 
+// Repeated runs of 1000 critters at the design-time settings, each to its detected genome (a limit
+// of 10 000 generations, never reached here), on the number of workers given. Every iteration
+// makes the same runs for every number of workers: run i of iteration k has the seed of run i
+// of a batch seeded with k.
+void BM_RepeatedRuns(benchmark::State& state) {
+  constexpr int kRunsPerIteration = 16;
+  const auto workers = static_cast<unsigned>(state.range(0));
+  std::uint64_t batch = 0;
+  for (auto _ : state) {
+    std::vector<RunPlan> plans(kRunsPerIteration);
+    for (int i = 0; i < kRunsPerIteration; ++i) {
+      plans[i].settings.parameters = ReadParameters({"1000"});
+      plans[i].settings.startingGeneValue = 7;
+      plans[i].generationLimit = 10'000;
+      plans[i].seed = RunSeed(batch, i);
+    }
+    RepeatedRuns runs(std::move(plans), workers);
+    runs.Wait();
+    ++batch;
+  }
+  state.counters["runs_per_second"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * kRunsPerIteration), benchmark::Counter::kIsRate);
+}
+
+// One worker, and one per core.
+void Workers(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Arg(1)->Arg(std::max(1u, std::thread::hardware_concurrency()));
+  benchmark->UseRealTime()->Unit(benchmark::kMillisecond);
+}
+
 // The population sizes measured, from a small population to the largest the window accepts.
 void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -333,6 +365,7 @@ BENCHMARK_TEMPLATE(BM_CheckFile, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK(BM_RecordRow);
 BENCHMARK(BM_RandomRecordReads)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Draws)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_RepeatedRuns)->Apply(Workers);
 
 }  // namespace
 }  // namespace evo::bench

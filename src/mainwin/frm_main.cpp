@@ -1,8 +1,12 @@
 #include "mainwin/frm_main.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QShortcut>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,6 +19,7 @@
 #include "ui_frm_main.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"
+#include "views/repeated_runs_window.h"
 
 namespace evo {
 namespace {
@@ -62,6 +67,7 @@ FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
   // A drop would change a box's text without the focus ever leaving it, so past its check.
   for (auto* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
   WireControls();
+  OfferRepeatedRuns();
   Form_Load();
   ui_->TxtPopSize->setFocus();
   CentreOnScreen(*this);
@@ -70,6 +76,7 @@ FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
 FrmMain::~FrmMain() {
   delete genes_;
   delete summary_;
+  delete repeatedRuns_;
 }
 
 void FrmMain::WireControls() {
@@ -98,6 +105,37 @@ ParameterTexts FrmMain::Texts() const {
 
 Options FrmMain::CurrentOptions() const {
   return {ui_->OptSexOn->isChecked(), ui_->OptMutationOn->isChecked()};
+}
+
+// Beside the window's own controls, in a context menu of its own: the right button anywhere but
+// in a field, the Menu key, Shift+F10; and Ctrl+R.
+void FrmMain::OfferRepeatedRuns() {
+  auto* repeatedRuns = new QAction("Repeated Runs...", this);
+  repeatedRuns->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  connect(repeatedRuns, &QAction::triggered, this, &FrmMain::OpenRepeatedRuns);
+  addAction(repeatedRuns);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
+          [this] {
+            const QWidget* at = focusWidget() != nullptr ? focusWidget() : this;
+            const QPoint centre = at->mapTo(this, at->rect().center());
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, mapToGlobal(centre));
+            QApplication::sendEvent(this, &menu);
+          });
+}
+
+void FrmMain::OpenRepeatedRuns() {
+  if (repeatedRuns_ == nullptr) {
+    repeatedRuns_ = new RepeatedRunsWindow(
+        [this]() -> std::optional<MainSettings> {
+          if (!FieldsAccepted()) return std::nullopt;
+          return MainSettings{Texts(), CurrentOptions()};
+        },
+        dialogs_);
+  }
+  repeatedRuns_->show();
+  repeatedRuns_->raise();
+  repeatedRuns_->activateWindow();
 }
 
 std::string FrmMain::GenerationCounter() const {

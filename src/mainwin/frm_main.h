@@ -29,6 +29,7 @@ namespace evo {
 
 class FrmShow;
 class FrmSummary;
+class RepeatedRunsWindow;
 
 inline constexpr char kNoPopulation[] = "No population exists";
 
@@ -76,6 +77,10 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   void TxtPopSize_lostfocus();
   void TxtStartNum_LostFocus();
 
+  // Opens the window "Repeated Runs" (Ctrl+R, or the window's context menu), or brings forward
+  // the one that is open.
+  void OpenRepeatedRuns();
+
  protected:
   // Closing through the frame ends the program and anything running in it, keeping the data
   // file: only "Exit" deletes it.
@@ -85,6 +90,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
 
  private:
   void WireControls();
+  void OfferRepeatedRuns();
   void ShowMessage(const QString& text);
   bool Attempt(const std::function<void()>& command);
   bool PopulationExists();
@@ -120,6 +126,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   std::function<void()> whenEnding_;
   QPointer<FrmShow> genes_;
   QPointer<FrmSummary> summary_;
+  QPointer<RepeatedRunsWindow> repeatedRuns_;
 };
 
 }  // namespace evo

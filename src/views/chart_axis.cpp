@@ -4,19 +4,15 @@
 #include <cmath>
 
 namespace evo {
-namespace {
 
-// The largest round step that divides span into at least intervals parts.
-double RoundStep(double span, int intervals) {
-  const double most = span / intervals;
+double RoundStep(double span, int parts) {
+  const double most = span / parts;
   const double power = std::pow(10.0, std::floor(std::log10(most)));
   for (const double multiple : {5.0, 2.0}) {
     if (multiple * power <= most) return multiple * power;
   }
   return power;
 }
-
-}  // namespace
 
 AxisScale::AxisScale(double low, double high, double step)
     : low_(low),

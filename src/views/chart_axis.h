@@ -8,6 +8,9 @@
 
 namespace evo {
 
+// The largest round step (1, 2 or 5 times a power of ten) that divides span into at least parts.
+double RoundStep(double span, int parts);
+
 class AxisScale {
  public:
   // From zero up to at least highest, on whole steps: at least three ticks, at most six.

@@ -20,8 +20,6 @@
 
 #include "common/dialogs.h"
 #include "common/window_look.h"
-#include "engine/record/generation_csv.h"
-#include "engine/record/generation_record.h"
 #include "views/chart.h"
 #include "views/chart_paper.h"
 
@@ -30,10 +28,6 @@ namespace {
 
 // A picture fit for a printed report even from a screen of ordinary density.
 constexpr qreal kLeastImageScale = 2;
-
-QByteArray CsvOf(const GenerationRecord& record) {
-  return QByteArray::fromStdString(GenerationCsv(record));
-}
 
 // In the documents folder: evolution-2026-12-09-1412.csv, evolution-gene-counts-2026-...png.
 QString SuggestedPath(const QString& subject, const QString& suffix) {
@@ -103,24 +97,20 @@ class ChartFocusFrame : public QFocusFrame {
   }
 };
 
-void CopyData(const GenerationRecord& record) {
-  const QByteArray csv = CsvOf(record);
+QString CopyCsv(const QByteArray& csv) {
   auto* data = new QMimeData;
   data->setText(QString::fromUtf8(csv));
   data->setData("text/csv", csv);
   QApplication::clipboard()->setMimeData(data);
-}
-
-QString DataCopiedNote(const GenerationRecord& record) {
-  const auto rows = record.Rows().size();
+  const auto rows = std::max<qsizetype>(csv.count('\n') - 1, 0);
   return QString("Copied the data of %1 %2 as CSV").arg(rows).arg(rows == 1 ? "row" : "rows");
 }
 
-void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs) {
+void SaveCsvAs(const QByteArray& csv, const QString& subject, Dialogs& dialogs) {
   const QString path =
-      dialogs.SaveFileName("Save Data As", SuggestedPath({}, "csv"), {"CSV file (*.csv)"});
+      dialogs.SaveFileName("Save Data As", SuggestedPath(subject, "csv"), {"CSV file (*.csv)"});
   if (path.isEmpty()) return;
-  SaveWhole(path, CsvOf(record), dialogs);
+  SaveWhole(path, csv, dialogs);
 }
 
 QImage ChartImage(const Chart& chart, const QStringList& caption) {
@@ -163,23 +153,19 @@ void PrintChart(const Chart& chart, const QStringList& caption, Dialogs& dialogs
   DrawOnPaper(painter, chart, caption);
 }
 
-ChartMenu::ChartMenu(Chart& chart, const QString& subject, const GenerationRecord& record,
-                     Dialogs& dialogs)
+ChartMenu::ChartMenu(Chart& chart, ChartData data, Dialogs& dialogs)
     : QObject(&chart), chart_(chart), focusFrame_(new ChartFocusFrame(chart)) {
-  const QStringList caption = SettingsCaption(record);
-  AddAction("Copy Data", [this, &record] {
-    CopyData(record);
-    emit copied(DataCopiedNote(record));
-  });
-  AddAction("Save Data As...", [&record, &dialogs] { SaveDataAs(record, dialogs); });
-  AddAction("Copy Image", [this, &chart, caption] {
-    CopyImage(chart, caption);
+  AddAction("Copy Data", [this, data] { emit copied(CopyCsv(data.csv())); });
+  AddAction("Save Data As...",
+            [data, &dialogs] { SaveCsvAs(data.csv(), data.dataSubject, dialogs); });
+  AddAction("Copy Image", [this, &chart, data] {
+    CopyImage(chart, data.caption());
     emit copied("Copied the picture of the chart");
   });
-  AddAction("Save Image As...", [&chart, caption, subject, &dialogs] {
-    SaveImageAs(chart, caption, subject, dialogs);
+  AddAction("Save Image As...", [&chart, data, &dialogs] {
+    SaveImageAs(chart, data.caption(), data.pictureSubject, dialogs);
   });
-  AddAction("Print...", [&chart, caption, &dialogs] { PrintChart(chart, caption, dialogs); });
+  AddAction("Print...", [&chart, data, &dialogs] { PrintChart(chart, data.caption(), dialogs); });
   chart.setContextMenuPolicy(Qt::ActionsContextMenu);
   chart.setFocusPolicy(Qt::StrongFocus);
   chart.installEventFilter(this);

@@ -1,5 +1,5 @@
-// What the user takes out of a chart of the summary: the data behind it, the record of every
-// generation's figures, as CSV; and the chart as a picture. Each to the clipboard or to a file.
+// What the user takes out of a chart: the data behind it as CSV, and the chart as a picture for
+// paper. Each to the clipboard, to a file or, for the picture, to a printer.
 #pragma once
 
 #include <QImage>
@@ -12,16 +12,24 @@ namespace evo {
 
 class Chart;
 class Dialogs;
-class GenerationRecord;
 class ChartFocusFrame;
 
-// Puts the record on the clipboard as CSV, as plain text and as text/csv.
-void CopyData(const GenerationRecord& record);
-// What the user is told of the copy: "Copied the data of 51 rows as CSV".
-QString DataCopiedNote(const GenerationRecord& record);
-// Asks where to save the record as CSV, starting in the documents folder with a name that says
-// when (evolution-2026-12-09-1412.csv), and writes it there.
-void SaveDataAs(const GenerationRecord& record, Dialogs& dialogs);
+// The data behind a chart, taken when it is asked for: it may grow while the chart is open.
+struct ChartData {
+  // What the names of the files saved say: "gene-counts" for a picture, evolution-gene-counts-...;
+  // none for the data of the summary, evolution-2026-...csv.
+  QString pictureSubject;
+  QString dataSubject;
+  std::function<QByteArray()> csv;       // with a first line naming the columns
+  std::function<QStringList()> caption;  // of a picture: what the figures were made with
+};
+
+// Puts CSV on the clipboard, as plain text and as text/csv, and returns what the user is told of
+// it: "Copied the data of 51 rows as CSV".
+QString CopyCsv(const QByteArray& csv);
+// Asks where to save CSV, starting in the documents folder with a name that says what (subject)
+// and when (evolution-2026-12-09-1412.csv, evolution-repeated-runs-2026-...csv), and writes it.
+void SaveCsvAs(const QByteArray& csv, const QString& subject, Dialogs& dialogs);
 
 // The chart's picture for paper (chart_paper.h), with the caption under it, drawn at the screen's
 // pixel ratio and at least at twice its size in pixels.
@@ -41,12 +49,12 @@ void PrintChart(const Chart& chart, const QStringList& caption, Dialogs& dialogs
 // Gives a chart the context menu "Copy Data", "Save Data As...", "Copy Image", "Save Image
 // As...", "Print...", opened by the right mouse button, the Menu key or Shift+F10. The chart takes
 // the focus from Tab and from a click, after the window's own controls, and shows a frame while it
-// has it. The record and the dialogs must outlive the chart.
+// has it. What the data's functions reach and the dialogs must outlive the chart.
 class ChartMenu : public QObject {
   Q_OBJECT
 
  public:
-  ChartMenu(Chart& chart, const QString& subject, const GenerationRecord& record, Dialogs& dialogs);
+  ChartMenu(Chart& chart, ChartData data, Dialogs& dialogs);
 
  signals:
   // A copy to the clipboard was made; note says what, for the user.

@@ -3,24 +3,19 @@
 #include <QCloseEvent>
 #include <QShortcut>
 #include <QStringList>
-#include <QTimer>
 #include <array>
 
 #include "common/desktop_conventions.h"
-#include "common/focus_note.h"
 #include "common/focus_ring.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
+#include "engine/record/generation_csv.h"
 #include "ui_frm_summary.h"
+#include "views/brief_note.h"
 #include "views/chart_menu.h"
+#include "views/chart_paper.h"
 
 namespace evo {
-namespace {
-
-// Long enough to read a note of a few words twice.
-constexpr int kNoteShownMs = 5000;
-
-}  // namespace
 
 FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
                        const AverageGeneHistory& history, const GenerationRecord& record,
@@ -36,10 +31,13 @@ FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
   TieLabelsToControls(*this);
   new FocusRing(*this);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
+  auto* note = new BriefNote(*ui_->LblNote);
+  const auto csv = [this] { return QByteArray::fromStdString(GenerationCsv(snapshot_.record)); };
+  const auto caption = [this] { return SettingsCaption(snapshot_.record); };
   for (auto* menu :
-       {new ChartMenu(*ui_->GeneCountChart, "gene-counts", snapshot_.record, dialogs),
-        new ChartMenu(*ui_->AverageGeneChart, "average-gene", snapshot_.record, dialogs)}) {
-    connect(menu, &ChartMenu::copied, this, &FrmSummary::ShowNote);
+       {new ChartMenu(*ui_->GeneCountChart, {"gene-counts", {}, csv, caption}, dialogs),
+        new ChartMenu(*ui_->AverageGeneChart, {"average-gene", {}, csv, caption}, dialogs)}) {
+    connect(menu, &ChartMenu::copied, note, &BriefNote::Show);
   }
   // The average, then the charts, follow Done, which stays first and holds the focus when the
   // window opens.
@@ -47,14 +45,8 @@ FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
   setTabOrder(ui_->CmdDone, ui_->LblAverage);
   setTabOrder(ui_->LblAverage, ui_->GeneCountChart);
   setTabOrder(ui_->GeneCountChart, ui_->AverageGeneChart);
-  connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, [this] {
-    CopyData(snapshot_.record);
-    ShowNote(DataCopiedNote(snapshot_.record));
-  });
-  // Hidden while it has nothing to say, so that screen readers find no empty label.
-  ui_->LblNote->hide();
-  noteTimer_.setSingleShot(true);
-  connect(&noteTimer_, &QTimer::timeout, ui_->LblNote, &QLabel::hide);
+  connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
+          [note, csv] { note->Show(CopyCsv(csv())); });
   ui_->CmdDone->setFocus();
   CentreOnScreen(*this);
   ui_->AverageGeneChart->SetHistory(snapshot_.history);
@@ -86,13 +78,6 @@ void FrmSummary::Form_Load(const PopulationFile& file, std::int32_t populationSi
   for (const QLabel* count : countLabels) counts << FigureVoice(*count);
   ui_->CmdDone->setAccessibleDescription(FigureVoice(*ui_->LblAverage) + ". " + counts.join(", ") +
                                          ".");
-}
-
-void FrmSummary::ShowNote(const QString& note) {
-  ui_->LblNote->setText(note + ".");
-  ui_->LblNote->show();
-  noteTimer_.start(kNoteShownMs);
-  TellThroughFocus(*this, note);
 }
 
 void FrmSummary::CmdDone_Click() {

@@ -2,7 +2,6 @@
 // average gene.
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -46,8 +45,6 @@ class FrmSummary : public QWidget {
  private:
   void Form_Load(const PopulationFile& file, std::int32_t populationSize);
   void CmdDone_Click();
-  // Shows a brief note of what the user did (a copy), and tells screen readers.
-  void ShowNote(const QString& note);
 
   // What the window shows and hands on, taken once: the figures it counted, and the history
   // and the record as they stood when it opened.
@@ -59,7 +56,6 @@ class FrmSummary : public QWidget {
 
   std::unique_ptr<Ui::FrmSummary> ui_;
   Snapshot snapshot_;
-  QTimer noteTimer_;
 };
 
 }  // namespace evo

@@ -38,6 +38,38 @@ std::uint32_t RunSeed(std::uint64_t seed, std::int64_t index) {
                                     32);
 }
 
+std::vector<RunPlan> PlanRuns(const RunSettingsOf& base, ComparedSetting compared,
+                              const std::vector<double>& values, std::int64_t runs,
+                              std::int64_t generationLimit, std::uint64_t seed) {
+  const std::vector<double> each =
+      compared == ComparedSetting::None ? std::vector<double>{0} : values;
+  std::vector<RunPlan> plans;
+  for (const double value : each) {
+    RunSettingsOf settings = base;
+    switch (compared) {
+      case ComparedSetting::None:
+        break;
+      case ComparedSetting::GoodMutationProbability:
+        settings.parameters.goodMutationProbability = static_cast<float>(value);
+        break;
+      case ComparedSetting::MutationsPerCycle:
+        settings.parameters.mutationsPerCycle = static_cast<std::int32_t>(value);
+        break;
+      case ComparedSetting::PopulationSize:
+        settings.parameters.populationSize = static_cast<std::int32_t>(value);
+        break;
+      case ComparedSetting::StartingGeneValue:
+        settings.startingGeneValue = static_cast<int>(value);
+        break;
+    }
+    for (std::int64_t i = 0; i < runs; ++i) {
+      const auto index = static_cast<std::int64_t>(plans.size());
+      plans.push_back({settings, generationLimit, RunSeed(seed, index)});
+    }
+  }
+  return plans;
+}
+
 std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool>& cancelled) {
   RunCounter counter;
   TwisterRandomSource random(plan.seed);

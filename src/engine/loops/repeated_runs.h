@@ -19,6 +19,22 @@ struct RunPlan {
   std::uint32_t seed = 0;  // of the run's random source
 };
 
+// The setting that a batch of runs may compare over a list of values.
+enum class ComparedSetting {
+  None,
+  GoodMutationProbability,
+  MutationsPerCycle,
+  PopulationSize,
+  StartingGeneValue
+};
+
+// The plans of a batch: runs of the base settings for each value of the compared setting (once,
+// values unused, for None), the runs of each value after those of the value before. Run i (from
+// 0) of the batch has the seed RunSeed(seed, i), and every run the generation limit.
+std::vector<RunPlan> PlanRuns(const RunSettingsOf& base, ComparedSetting compared,
+                              const std::vector<double>& values, std::int64_t runs,
+                              std::int64_t generationLimit, std::uint64_t seed);
+
 // The seed of the run at index (from 0) of a batch seeded with seed: the two mixed, so that
 // neighbouring runs, and the same run of neighbouring seeds, draw unrelated sequences.
 std::uint32_t RunSeed(std::uint64_t seed, std::int64_t index);
