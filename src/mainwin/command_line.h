@@ -1,26 +1,35 @@
-// The program's command line. Qt's own options (-platform, -style, -display, ...) are Qt's: they
-// are taken out by QApplication before the program reads the rest.
+// The program's command line, read before any window or display is needed. Qt's own options
+// (-platform, -style, -display, ...) and their values are passed over for QApplication to take.
 #pragma once
 
-#include <QStringList>
-#include <optional>
+#include <variant>
 
 namespace evo {
 
 // The exit status of a command line the program does not understand.
 inline constexpr int kUsageStatus = 2;
+// The exit status of a start without a display or window system to show a window on.
+inline constexpr int kNoDisplayStatus = 1;
 
 struct StartOptions {
   // Keep critter.dat in the per-user data directory; the menu entry starts the program so.
   bool inDataDirectory = false;
 };
 
-// Answers --help or --version on standard output, from the raw arguments and before any window
-// or display is needed, and returns the exit status; returns nothing when neither was asked.
-std::optional<int> AnswerInformationOption(int argc, const char* const* argv);
+// The options to start with; or, after answering --help or --version on standard output, or
+// reporting an option the program does not know with the usage on standard error, the status to
+// end with.
+std::variant<StartOptions, int> ReadCommandLine(int argc, const char* const* argv);
 
-// Reads the arguments that Qt left (the program's name first). An argument the program does not
-// know is reported with the usage on standard error, and gives nothing.
-std::optional<StartOptions> ReadStartOptions(const QStringList& arguments);
+// While the window system is being opened (QApplication's construction): a failure, which Qt
+// reports as fatal and ends in an abort and a core dump, ends the program with a one-line reason
+// and the usage on standard error and kNoDisplayStatus instead. Stopped by the object's end.
+class DisplayFailureReport {
+ public:
+  DisplayFailureReport();
+  ~DisplayFailureReport();
+  DisplayFailureReport(const DisplayFailureReport&) = delete;
+  DisplayFailureReport& operator=(const DisplayFailureReport&) = delete;
+};
 
 }  // namespace evo

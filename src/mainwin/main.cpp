@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <csignal>
 #include <optional>
+#include <variant>
 
 #include "common/dialogs.h"
 #include "common/window_look.h"
@@ -15,14 +16,17 @@
 
 int main(int argc, char** argv) {
   // A terminal, a packager's script or help2man gets its answer without a display.
-  if (const std::optional<int> status = evo::AnswerInformationOption(argc, argv)) return *status;
+  const std::variant<evo::StartOptions, int> commandLine = evo::ReadCommandLine(argc, argv);
+  if (const int* status = std::get_if<int>(&commandLine)) return *status;
+  const evo::StartOptions options = std::get<evo::StartOptions>(commandLine);
   // Under a file-size limit (ulimit -f) a write or growth past it fails with EFBIG, which the
   // program reports, keeping its population; the signal would end the program without a word.
   std::signal(SIGXFSZ, SIG_IGN);
   const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
+  // Until the window system stands, a failure to open it is told in words, not in a core dump.
+  std::optional<evo::DisplayFailureReport> displayFailure(std::in_place);
   QApplication app(argc, argv);
-  const std::optional<evo::StartOptions> options = evo::ReadStartOptions(QApplication::arguments());
-  if (!options) return evo::kUsageStatus;
+  displayFailure.reset();
   // The program ends only through the main window, which ends it at once; a hidden main window
   // behind an open view is no reason to quit.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -33,7 +37,7 @@ int main(int argc, char** argv) {
   evo::InstallProgramFont();
   evo::ModalDialogs dialogs;
   std::optional<evo::StartRendezvous> rendezvous;
-  if (options->inDataDirectory) {
+  if (options.inDataDirectory) {
     if (const QString failure = evo::EnterDataDirectory(); !failure.isEmpty()) {
       dialogs.Message(failure);
       return 1;

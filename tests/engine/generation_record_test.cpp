@@ -6,6 +6,7 @@
 
 #include "engine/engine_error.h"
 #include "engine/loops/simulation.h"
+#include "engine/record/generation_csv.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
 
@@ -79,6 +80,34 @@ TEST(GenerationRecord, ThinsEvenlyPastItsBoundAndKeepsTheNewest) {
   // Passes without a generation between them are bounded all the same.
   for (std::int64_t pass = 0; pass < kBound; ++pass) record.Add(RowEvent::Mutations, {}, {});
   EXPECT_LT(record.Rows().size(), GenerationRecord::kMaxRows);
+}
+
+// Settings and counts that tell every column and number format apart: the switches differ, a
+// probability is not round in binary, a count of a million and one of zero, an average that needs
+// fifteen digits; a stop on the second row only, and a record thinned once.
+TEST(GenerationCsv, WritesEveryColumnAsExactText) {
+  GenerationRecord record;
+  GeneSummary million;
+  million.counts = {0, 1, 2, 3, 4, 5, 6, 1'000'000, 8, 90};
+  million.average = 20.0 / 3;
+  record.Add(RowEvent::Created, {1'000'000, 0.3f, 250, true, false, 6}, million);
+  record.Add(RowEvent::Mutations, {999'999, 0.7f, 3, false, true, 6}, million);
+  record.MarkStop(StopReason::AllBadGenome);
+  EXPECT_EQ(GenerationCsv(record),
+            "generation,event,population size,good mutation probability,mutations per cycle,"
+            "sexual exchange,auto mutation,starting gene value,stop reason,zeroes,ones,twos,"
+            "threes,fours,fives,sixes,sevens,eights,nines,average gene,"
+            "kept every nth generation\r\n"
+            "0,created,1000000,0.3,250,ON,OFF,6,,0,1,2,3,4,5,6,1000000,8,90,6.66666666666667,1\r\n"
+            "0,mutations,999999,0.7,3,OFF,ON,6,all bad genome detected,0,1,2,3,4,5,6,1000000,8,"
+            "90,6.66666666666667,1\r\n");
+
+  for (int generation = 1; generation < static_cast<int>(GenerationRecord::kMaxRows);
+       ++generation) {
+    record.Add(RowEvent::Generation, {}, {});
+  }
+  ASSERT_EQ(record.GenerationSpacing(), 2);
+  EXPECT_TRUE(GenerationCsv(record).ends_with(",,0,0,0,0,0,0,0,0,0,0,0,2\r\n"));
 }
 
 }  // namespace

@@ -107,6 +107,23 @@ TEST_F(OutsideChangesTest, BytesThatAreNoGenesAmongTheRecordsInUseAreReported) {
   }
 }
 
+// Another copy's Exit exactly between this copy's open and its lock: the lock comes once the other
+// has deleted the file, and the population goes into a file of that name, made anew.
+TEST_F(OutsideChangesTest, ANameDeletedBetweenOpenAndLockIsOpenedAnew) {
+  int exits = 0;
+  simulation.File().BetweenOpenAndLock([&exits] {
+    if (exits++ > 0) return;
+    const int other = open("critter.dat", O_RDONLY);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+    fs::remove("critter.dat");
+    close(other);
+  });
+  Create("100", "7");
+  EXPECT_EQ(exits, 2) << "opened a second time";
+  EXPECT_EQ(FileText(), std::string(1000, '7'));
+  EXPECT_EQ(simulation.state.IntCreated, kTrue);
+}
+
 TEST_F(OutsideChangesTest, GrowthNeverLengthensAFileCutIntoThePopulation) {
   Create("100", "7");
   fs::resize_file("critter.dat", 500);

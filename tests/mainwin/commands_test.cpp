@@ -1,7 +1,11 @@
 #include <gmock/gmock.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 
 #include <QPushButton>
 #include <QTimer>
+#include <cstring>
 #include <filesystem>
 
 #include "mainwin/main_window_fixture.h"
@@ -168,6 +172,39 @@ TEST_F(CommandDeathTest, ExitDeletesTheFileAndEndsTheProgramEvenInsideARun) {
   Create();
   EXPECT_EXIT(EndInsideAYield([this] { Click("CmdExit"); }), ::testing::ExitedWithCode(0), "");
   EXPECT_FALSE(std::filesystem::exists("critter.dat"));
+}
+
+// A named pipe, a socket or a folder named critter.dat: no command waits on it, each says what is
+// in the way or that no population exists, and Exit ends the program at once and leaves it.
+TEST_F(CommandDeathTest, EveryCommandAndExitPassOverASpecialFileNamedCritterDat) {
+  const std::pair<const char*, std::function<void()>> specials[] = {
+      {"a named pipe", [] { ASSERT_EQ(mkfifo("critter.dat", 0644), 0); }},
+      {"a socket",
+       [] {
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         std::strcpy(address.sun_path, "critter.dat");
+         const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
+         ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+       }},
+      {"a directory", [] { std::filesystem::create_directory("critter.dat"); }},
+  };
+  for (const auto& [kind, make] : specials) {
+    SCOPED_TRACE(kind);
+    make();
+    dialogs.messages.clear();
+    for (const char* command : {"CmdCreate", "CmdRun", "CmdRunIndef", "CmdMutate", "CmdViewPop",
+                                "CmdViewSum", "CmdRestartAll"}) {
+      Click(command);
+    }
+    const QString refused = QString("Cannot use critter.dat: it is %1").arg(kind);
+    ASSERT_EQ(dialogs.messages.size(), 7) << dialogs.messages.join('|').toStdString();
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(dialogs.messages[i].startsWith(refused)) << i;
+    for (int i = 3; i < 7; ++i) EXPECT_EQ(dialogs.messages[i], "No population exists") << i;
+    EXPECT_EXIT(Click("CmdExit"), ::testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status("critter.dat")));
+    std::filesystem::remove("critter.dat");
+  }
 }
 
 TEST_F(CommandDeathTest, ClosingTheWindowEndsTheProgramAndKeepsTheFile) {

@@ -88,6 +88,8 @@ TEST_F(StartRendezvousTest, LivesOnlyInAFolderOfTheUsersAlone) {
   EXPECT_EQ(PrivateFolder(), run.native());
   fs::permissions(run, fs::perms::all);
   EXPECT_EQ(PrivateFolder(), OwnFolder().native()) << "a runtime folder others may write in";
+  fs::remove(run);
+  EXPECT_EQ(PrivateFolder(), OwnFolder().native()) << "a runtime folder that is missing";
   fs::remove(OwnFolder());
   fs::create_directory_symlink(run, OwnFolder());
   EXPECT_EQ(PrivateFolder(), "") << "a link in place of the folder";

@@ -5,11 +5,17 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <csignal>
 
 #include "common/window_look.h"
@@ -156,6 +162,49 @@ TEST(ChartFiles, PicturesForPaperAreDarkOnWhiteWithTheirSettingsUnderADarkPalett
   EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
   EXPECT_EQ(QDir().entryList({"*.pdf"}, QDir::Files), QStringList({"course.pdf"}));
   QApplication::setPalette(light);
+}
+
+// The menu of each chart from the keyboard: Tab reaches the chart, the Menu key and Shift+F10 open
+// its menu; Copy Data leaves CSV and Copy Image a picture, not text, on the clipboard.
+TEST(ChartMenus, OpenFromTheKeyboardOnEachChartAndCopyWhatTheySay) {
+  PopulationOnDisk disk{std::string(1000, '7')};
+  GenerationRecord record;
+  record.Add(RowEvent::Created, {100, 0.1f, 10, true, true, 7}, {});
+  AverageGeneHistory history;
+  history.AddAfterGeneration(7.1);
+  ScriptedDialogs dialogs;
+  WindowUnderTest<FrmSummary> window{new FrmSummary(disk.file, 100, history, record, dialogs)};
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const QStringList entries = {"Copy Data", "Save Data As...", "Copy Image", "Save Image As...",
+                               "Print..."};
+  QTest::keyClick(window.get(), Qt::Key_Tab);  // past the average
+  for (const char* name : {"GeneCountChart", "AverageGeneChart"}) {
+    SCOPED_TRACE(name);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget& chart = *window.child<QWidget>(name);
+    ASSERT_EQ(QApplication::focusWidget(), &chart);
+    // The Menu key comes to the chart as a context menu event from the keyboard.
+    EXPECT_EQ(MenuOpenedBy([&chart] {
+                const QPoint centre = chart.rect().center();
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, centre,
+                                          chart.mapToGlobal(centre));
+                QApplication::sendEvent(&chart, &menuKey);
+              }),
+              entries);
+    EXPECT_EQ(MenuOpenedBy([&window] {
+                QTest::keyClick(window->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+              }),
+              entries);
+
+    chart.actions()[0]->trigger();
+    const QMimeData& data = *QApplication::clipboard()->mimeData();
+    EXPECT_TRUE(data.text().startsWith("generation,event,"));
+    EXPECT_EQ(data.data("text/csv"), data.text().toUtf8());
+    chart.actions()[2]->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasImage());
+    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasText()) << "a picture, not text";
+  }
 }
 
 }  // namespace

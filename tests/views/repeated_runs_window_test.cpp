@@ -33,17 +33,10 @@ class RepeatedRunsTest : public MainWindowTest {
 
 TEST_F(RepeatedRunsTest, OpensOnceByCtrlROrTheMainWindowsMenu) {
   // Shift+F10 on a button opens the main window's menu; its entry opens the window.
-  QStringList offered;
-  QTimer::singleShot(0, [&offered] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu == nullptr) return;
-    for (QAction* action : menu->actions()) offered << action->text();
-    menu->actions().front()->trigger();
-    menu->close();
-  });
   Button("CmdCreate").setFocus();
-  QTest::keyClick(&window, Qt::Key_F10, Qt::ShiftModifier);
-  EXPECT_EQ(offered, QStringList({"Repeated Runs..."}));
+  EXPECT_EQ(MenuOpenedBy([this] { QTest::keyClick(&window, Qt::Key_F10, Qt::ShiftModifier); },
+                         "Repeated Runs..."),
+            QStringList({"Repeated Runs..."}));
   const QList<RepeatedRunsWindow*> opened = OpenWindows<RepeatedRunsWindow>();
   ASSERT_EQ(opened.size(), 1);
   EXPECT_EQ(opened.front()->windowTitle(), "Repeated Runs");

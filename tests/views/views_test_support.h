@@ -1,25 +1,52 @@
 // What the tests of the view windows share: a critter.dat written byte by byte in a fresh
 // directory and opened as the population file, a holder for windows that delete themselves when
-// they close, and checks of a control's place and font.
+// they close, checks of a control's place and font, and what a context menu offers.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMenu>
 #include <QPointer>
 #include <QRect>
 #include <QScreen>
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/file/population_file.h"
 #include "support/temp_dir.h"
 
 namespace evo::test {
+
+// The entries of the context menu that press opens, empty when it opens none; what press opens
+// is closed again, or, with choose, the entry of that caption is chosen.
+inline QStringList MenuOpenedBy(const std::function<void()>& press, const QString& choose = {}) {
+  QStringList offered;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    watch.stop();
+    for (QAction* action : menu->actions()) {
+      offered << action->text();
+      if (action->text() == choose) action->trigger();
+    }
+    menu->close();
+  });
+  watch.start(10);
+  press();
+  QTest::qWait(50);  // a press that opens nothing leaves the watch nothing to find
+  return offered;
+}
 
 class PopulationOnDisk {
  public:

@@ -72,10 +72,11 @@ constexpr std::chrono::milliseconds kLockPause{2};
 // The regular file at path, created when missing, opened and locked for this copy alone. When
 // the lock came only after another copy removed the name or gave it to another file (deleting it
 // at Exit), the file at path is opened anew. Throws FileError.
-RegularFile OpenOwnFile(const std::string& path) {
+RegularFile OpenOwnFile(const std::string& path, const std::function<void()>& betweenOpenAndLock) {
   for (int attempt = 1; attempt <= kLockAttempts; ++attempt) {
     RegularFile file = OpenRegularFile(path, O_RDWR | O_CREAT);
     if (!file.fd.IsOpen()) throw FileError(file.refusal);
+    if (betweenOpenAndLock) betweenOpenAndLock();
     if (::flock(file.fd.Get(), LOCK_EX | LOCK_NB) == 0) {
       const Name name = NameOf(path, file.status);
       if (name == Name::Same || name == Name::Unknown) return file;
@@ -100,7 +101,7 @@ void DeleteUnheldFile(const std::string& path) {
 
 void PopulationFile::Open(const std::string& path) {
   Close();
-  RegularFile file = OpenOwnFile(path);
+  RegularFile file = OpenOwnFile(path, betweenOpenAndLock_);
   const int error = mapping_.Map(file.fd.Get(), static_cast<std::size_t>(file.status.st_size));
   if (error != 0) throw FileError(CannotMessage("Cannot map", path, error));
   path_ = path;

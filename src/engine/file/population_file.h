@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,10 @@ class PopulationFile {
   void Open(const std::string& path);
   void Close();
   bool IsOpen() const { return fd_.IsOpen(); }
+
+  // A step that Open takes each time it has opened the file and not yet locked it: where another
+  // copy of the program, ending, may lock and delete it. For the tests, to place that there.
+  void BetweenOpenAndLock(std::function<void()> step) { betweenOpenAndLock_ = std::move(step); }
 
   // Closes the file and removes the one at path: the file open here while path still names it,
   // otherwise a regular file there that no running copy of the program holds. Anything else at
@@ -130,6 +135,7 @@ class PopulationFile {
   std::size_t reserved_ = 0;  // bytes from the start whose disk space is surely allocated
   std::int64_t highestWritten_ = 0;
   std::size_t bytesInUse_ = 0;  // the bytes of the records that hold the population
+  std::function<void()> betweenOpenAndLock_;
 };
 
 }  // namespace evo
