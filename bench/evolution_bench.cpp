@@ -127,6 +127,8 @@ class ReadCountingStore : public MemoryStore {
     ++reads;
     MemoryStore::ReadRecord(k, out);
   }
+  // No record in place, where a read would go uncounted.
+  char* RecordsInPlace(std::int64_t count) = delete;
   mutable std::int64_t reads = 0;
 };
 
