@@ -31,17 +31,6 @@ namespace {
 
 constexpr std::uint32_t kSeed = 20240101;
 
-// The main window's counter, with a yield that has no events to process.
-class BenchWindow final : public WindowPort {
- public:
-  std::string GenerationCounter() const override { return counter_; }
-  void SetGenerationCounter(const std::string& caption) override { counter_ = caption; }
-  void Yield() override {}
-
- private:
-  std::string counter_ = "0";
-};
-
 // The mutation pass at the start of every generation at the design-time settings.
 constexpr int kMutations = 10;
 
@@ -82,7 +71,7 @@ struct Bench {
   ScratchDirectory directory;
   ParameterTexts texts;
   Options options;
-  BenchWindow window;
+  WindowlessPort window;
   TwisterRandomSource random{kSeed};
   BasicSimulation<Store> simulation;
 };

@@ -8,17 +8,6 @@
 namespace evo {
 namespace {
 
-// The counter a run advances, with no window to yield to.
-class RunCounter final : public WindowPort {
- public:
-  std::string GenerationCounter() const override { return counter_; }
-  void SetGenerationCounter(const std::string& caption) override { counter_ = caption; }
-  void Yield() override {}
-
- private:
-  std::string counter_ = "0";
-};
-
 // SplitMix64's finaliser: every bit of the result depends on every bit of the input.
 std::uint64_t Mix(std::uint64_t z) {
   z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
@@ -71,9 +60,9 @@ std::vector<RunPlan> PlanRuns(const RunSettingsOf& base, ComparedSetting compare
 }
 
 std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool>& cancelled) {
-  RunCounter counter;
+  WindowlessPort port;
   TwisterRandomSource random(plan.seed);
-  BasicSimulation<MemoryStore> simulation(counter, random, {});
+  BasicSimulation<MemoryStore> simulation(port, random, {});
   simulation.Initialise();
   const RunSettingsOf& settings = plan.settings;
   simulation.CreatePopulation(

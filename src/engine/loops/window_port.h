@@ -18,4 +18,16 @@ class WindowPort {
   virtual void Yield() = 0;
 };
 
+// The port of a run with no window: repeated runs and the benchmark. The counter is kept in
+// memory, and there is nothing to yield to.
+class WindowlessPort final : public WindowPort {
+ public:
+  std::string GenerationCounter() const override { return counter_; }
+  void SetGenerationCounter(const std::string& caption) override { counter_ = caption; }
+  void Yield() override {}
+
+ private:
+  std::string counter_ = "0";
+};
+
 }  // namespace evo
