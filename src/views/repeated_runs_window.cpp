@@ -118,6 +118,7 @@ void RepeatedRunsWindow::CmdStart_Click() {
   ui_->CmdCancel->setFocus(Qt::OtherFocusReason);
   runs_ = std::make_unique<RepeatedRuns>(batch_.plans);
   elapsed_.start();
+  figuresShown_.invalidate();
   poll_.start();
   Poll();
 }
@@ -254,8 +255,10 @@ void RepeatedRunsWindow::Poll() {
     ui_->LblTimeLeft->setText("about " + SecondsText(elapsed_.elapsed() * (total - done) / done) +
                               " left");
   }
-  static_assert(kFiguresPauseMs % kPollMs == 0);
-  if (elapsed_.elapsed() / kPollMs % (kFiguresPauseMs / kPollMs) == 0) ShowFigures(groups);
+  if (!figuresShown_.isValid() || figuresShown_.elapsed() >= kFiguresPauseMs) {
+    ShowFigures(groups);
+    figuresShown_.start();
+  }
 }
 
 void RepeatedRunsWindow::ShowFigures(const std::vector<std::vector<RunResult>>& groups) {

@@ -83,6 +83,7 @@ class RepeatedRunsWindow : public QWidget {
   Batch batch_;
   std::unique_ptr<RepeatedRuns> runs_;
   QElapsedTimer elapsed_;
+  QElapsedTimer figuresShown_;  // since the figures' table last changed
   QTimer poll_;
 };
 
