@@ -25,7 +25,7 @@ void AverageGeneHistory::Clear() {
   spans_.clear();
   spans_.shrink_to_fit();
   generations_ = 0;
-
+  recordsPerSpan_ = 1;
 }
 
 void AverageGeneHistory::Add(double average) {

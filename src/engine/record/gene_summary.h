@@ -28,7 +28,7 @@ GeneSummary SummariseGenes(const Store& store, std::int32_t populationSize) {
   const DigitCounts counts = CountDigits(bytes.substr(0, std::min(wanted, bytes.size())));
   std::copy(counts.begin(), counts.end(), summary.counts.begin());
   double weightedSum = 0;
-  for (std::size_t d = 1; d < 9; ++d) weightedSum = summary.counts[d] * d + weightedSum;
+  for (std::size_t d = 1; d <= 9; ++d) weightedSum = summary.counts[d] * d + weightedSum;
   summary.average = weightedSum / (static_cast<double>(populationSize) * 10);
   return summary;
 }
