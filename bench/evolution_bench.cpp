@@ -9,7 +9,9 @@
 #include <stdlib.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -326,6 +328,31 @@ void BM_RepeatedRuns(benchmark::State& state) {
       static_cast<double>(state.iterations() * kRunsPerIteration), benchmark::Counter::kIsRate);
 }
 
+// How long Cancel takes to stop runs on every core that would otherwise never end (no automatic
+// mutation): the generation in progress of each worker, at the population size given.
+void BM_CancelRepeatedRuns(benchmark::State& state) {
+  const auto population = std::to_string(state.range(0));
+  std::uint64_t batch = 0;
+  for (auto _ : state) {
+    std::vector<RunPlan> plans(std::max(1u, std::thread::hardware_concurrency()));
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+      plans[i].settings.parameters = ReadParameters({population});
+      plans[i].settings.startingGeneValue = 7;
+      plans[i].settings.options.autoMutation = false;
+      plans[i].generationLimit = 1'000'000'000;
+      plans[i].seed = RunSeed(batch, static_cast<std::int64_t>(i));
+    }
+    RepeatedRuns runs(std::move(plans));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto cancelled = std::chrono::steady_clock::now();
+    runs.Cancel();
+    runs.Wait();
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - cancelled).count());
+    ++batch;
+  }
+}
+
 // One worker, and one per core.
 void Workers(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(1)->Arg(std::max(1u, std::thread::hardware_concurrency()));
@@ -357,6 +384,11 @@ BENCHMARK(BM_RecordRow);
 BENCHMARK(BM_RandomRecordReads)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Draws)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RepeatedRuns)->Apply(Workers);
+BENCHMARK(BM_CancelRepeatedRuns)
+    ->Arg(1000)
+    ->Apply(PopulationSizes)
+    ->UseManualTime()
+    ->Iterations(10);
 
 }  // namespace
 }  // namespace evo::bench
