@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/record/generation_record.h"
+
 namespace evo::csv {
 
 // A field and the comma after it.
@@ -28,6 +30,17 @@ void AppendNumber(std::string& line, auto value, Format... format) {
 // A switch as the window shows it.
 inline const char* Switch(bool on) {
   return on ? "ON" : "OFF";
+}
+
+// The settings' columns that every CSV of the program shares, from population size to starting
+// gene value.
+inline void AppendSettings(std::string& line, const RunSettings& settings) {
+  AppendNumber(line, settings.populationSize);
+  AppendNumber(line, settings.goodMutationProbability);
+  AppendNumber(line, settings.mutationsPerCycle);
+  AppendText(line, Switch(settings.sexualExchange));
+  AppendText(line, Switch(settings.autoMutation));
+  AppendNumber(line, settings.startingGeneValue);
 }
 
 // Ends the line: the comma after its last field becomes CR LF.

@@ -40,13 +40,7 @@ const char* StopReasonText(StopReason reason) {
 void AppendRow(std::string& text, const GenerationRow& row, std::int64_t spacing) {
   csv::AppendNumber(text, row.generation);
   csv::AppendText(text, EventName(row.event));
-  const RunSettings& settings = row.settings;
-  csv::AppendNumber(text, settings.populationSize);
-  csv::AppendNumber(text, settings.goodMutationProbability);
-  csv::AppendNumber(text, settings.mutationsPerCycle);
-  csv::AppendText(text, csv::Switch(settings.sexualExchange));
-  csv::AppendText(text, csv::Switch(settings.autoMutation));
-  csv::AppendNumber(text, settings.startingGeneValue);
+  csv::AppendSettings(text, row.settings);
   csv::AppendText(text, StopReasonText(row.stop));
   for (const double count : row.figures.counts) {
     csv::AppendNumber(text, count, std::chars_format::fixed, 0);

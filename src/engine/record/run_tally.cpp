@@ -73,12 +73,10 @@ std::string RunsCsv(std::span<const RunRow> rows) {
     const RunSettingsOf& settings = row.settings;
     csv::AppendNumber(text, row.run);
     csv::AppendNumber(text, row.seed);
-    csv::AppendNumber(text, settings.parameters.populationSize);
-    csv::AppendNumber(text, settings.parameters.goodMutationProbability);
-    csv::AppendNumber(text, settings.parameters.mutationsPerCycle);
-    csv::AppendText(text, csv::Switch(settings.options.sexualExchange));
-    csv::AppendText(text, csv::Switch(settings.options.autoMutation));
-    csv::AppendNumber(text, settings.startingGeneValue);
+    csv::AppendSettings(
+        text, {settings.parameters.populationSize, settings.parameters.goodMutationProbability,
+               settings.parameters.mutationsPerCycle, settings.options.sexualExchange,
+               settings.options.autoMutation, settings.startingGeneValue});
     csv::AppendNumber(text, row.result.generations);
     csv::AppendText(text, EndName(row.result.end));
     // The summary window's 15 significant digits.
