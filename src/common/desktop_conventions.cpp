@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -77,6 +78,12 @@ void InstallProgramAccessible() {
 }  // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(InstallProgramAccessible)
+
+void OpenContextMenuFromKeyboard(QWidget& target, const QWidget& at) {
+  const QPoint centre = at.mapTo(&target, at.rect().center());
+  QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, target.mapToGlobal(centre));
+  QCoreApplication::sendEvent(&target, &menu);
+}
 
 bool IsChart(const QWidget& widget) {
   const QMetaObject& meta = *widget.metaObject();

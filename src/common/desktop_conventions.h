@@ -27,6 +27,10 @@ void TieLabelsToControls(QWidget& window);
 // figure as shown, without the blank that stands in for a plus sign: "Sevens 1000".
 QString FigureVoice(const QLabel& figure);
 
+// Opens target's context menu as the Menu key does, at the centre of the widget at (target or a
+// widget inside it): for Shift+F10, which Qt does not take for the Menu key.
+void OpenContextMenuFromKeyboard(QWidget& target, const QWidget& at);
+
 // Whether the widget's class declares Q_CLASSINFO("AccessibleRole", "Chart").
 bool IsChart(const QWidget& widget);
 

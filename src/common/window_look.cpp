@@ -86,8 +86,11 @@ QColor ContrastingColour(const QColor& colour, std::initializer_list<QColor> bac
 }
 
 QColor ChartMarkColour(const QPalette& palette) {
-  return ContrastingColour(palette.color(QPalette::Highlight), {palette.color(QPalette::Window)},
-                           kGraphicsContrast);
+  return ChartColour(palette.color(QPalette::Highlight), palette);
+}
+
+QColor ChartColour(const QColor& colour, const QPalette& palette) {
+  return ContrastingColour(colour, {palette.color(QPalette::Window)}, kGraphicsContrast);
 }
 
 QColor FocusRingColour(const QPalette& palette) {

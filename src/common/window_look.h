@@ -43,6 +43,8 @@ QColor ContrastingColour(const QColor& colour, std::initializer_list<QColor> bac
 // with the window behind them that graphics need (WCAG 2.1 AA). A dark palette's highlight is
 // often made for light text on it, not for marks on the window.
 QColor ChartMarkColour(const QPalette& palette);
+// Any other colour of a chart's marks, brought to that contrast with the window the same way.
+QColor ChartColour(const QColor& colour, const QPalette& palette);
 
 // The colour of the ring around the control that has the focus: the palette's highlight, brought
 // to 3:1 against the window around the control and against a field's background.

@@ -1,9 +1,7 @@
 #include "mainwin/frm_main.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QShortcut>
@@ -117,10 +115,7 @@ void FrmMain::OfferRepeatedRuns() {
   setContextMenuPolicy(Qt::ActionsContextMenu);
   connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
           [this] {
-            const QWidget* at = focusWidget() != nullptr ? focusWidget() : this;
-            const QPoint centre = at->mapTo(this, at->rect().center());
-            QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, mapToGlobal(centre));
-            QApplication::sendEvent(this, &menu);
+            OpenContextMenuFromKeyboard(*this, focusWidget() != nullptr ? *focusWidget() : *this);
           });
 }
 

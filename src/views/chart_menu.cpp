@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFocusFrame>
@@ -18,6 +17,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "common/desktop_conventions.h"
 #include "common/dialogs.h"
 #include "common/window_look.h"
 #include "views/chart.h"
@@ -191,9 +191,7 @@ bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-      const QPoint centre = chart_.rect().center();
-      QContextMenuEvent menu(QContextMenuEvent::Keyboard, centre, chart_.mapToGlobal(centre));
-      QApplication::sendEvent(&chart_, &menu);
+      OpenContextMenuFromKeyboard(chart_, chart_);
       return true;
     }
   }

@@ -18,17 +18,13 @@ constexpr int kBinsWanted = 12;
 constexpr int kPanelGap = 12;
 constexpr int kLegendSwatch = 10;
 
-QColor AllBadColour(const QPalette& palette) {
-  return ContrastingColour(QColor::fromRgb(0xd95f02), {palette.color(QPalette::Window)}, 3.0);
-}
-
 // A bar's look for each ending: solid, hatched, dotted, so that they differ without colour too.
 QBrush EndingBrush(RunEnd end, const QPalette& palette) {
   switch (end) {
     case RunEnd::PerfectGenome:
       return ChartMarkColour(palette);
     case RunEnd::AllBadGenome:
-      return {AllBadColour(palette), Qt::BDiagPattern};
+      return {ChartColour(QColor::fromRgb(0xd95f02), palette), Qt::BDiagPattern};
     case RunEnd::LimitReached:
       break;
   }
@@ -46,13 +42,42 @@ void FillBar(QPainter& painter, const QRect& bar, RunEnd end, const QPalette& pa
   painter.drawRect(bar.adjusted(0, 0, -1, -1));
 }
 
-struct Counts {
-  std::vector<std::int64_t> perfect;
-  std::vector<std::int64_t> allBad;
-  std::int64_t atLimit = 0;
-};
+// A line at the top naming each ending beside its look.
+void DrawLegend(QPainter& painter, const QRect& area, const QPalette& palette) {
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int line = metrics.height();
+  int x = area.left();
+  for (const auto& [end, name] : {std::pair{RunEnd::PerfectGenome, "perfect genome"},
+                                  std::pair{RunEnd::AllBadGenome, "all bad genome"},
+                                  std::pair{RunEnd::LimitReached, "limit reached"}}) {
+    FillBar(painter,
+            QRect(x, area.top() + (line - kLegendSwatch) / 2, kLegendSwatch, kLegendSwatch), end,
+            palette);
+    x += kLegendSwatch + 4;
+    painter.setPen(palette.color(QPalette::WindowText));
+    painter.drawText(QRect(x, area.top(), metrics.horizontalAdvance(name) + 2, line),
+                     Qt::AlignLeft | Qt::AlignVCenter, name);
+    x += metrics.horizontalAdvance(name) + 14;
+  }
+}
 
 }  // namespace
+
+RunsHistogram::Counts RunsHistogram::CountInBins(const std::vector<RunResult>& results,
+                                                 const Bins& bins) {
+  Counts counts;
+  counts.perfect.assign(static_cast<std::size_t>(bins.count), 0);
+  counts.allBad.assign(static_cast<std::size_t>(bins.count), 0);
+  for (const RunResult& run : results) {
+    if (run.end == RunEnd::LimitReached) {
+      ++counts.atLimit;
+      continue;
+    }
+    const auto bin = static_cast<std::size_t>((run.generations - bins.first) / bins.width);
+    ++(run.end == RunEnd::PerfectGenome ? counts.perfect : counts.allBad)[bin];
+  }
+  return counts;
+}
 
 QString RunFigure(double value) {
   return QString::number(value, 'f', value == std::floor(value) ? 0 : 1);
@@ -133,42 +158,20 @@ void RunsHistogram::Draw(QPainter& painter, const QRect& area, const QPalette& p
   const QFontMetrics metrics = painter.fontMetrics();
   const int line = metrics.height();
   const QColor text = palette.color(QPalette::WindowText);
-
-  // The legend, a line at the top.
-  int x = area.left();
-  for (const auto& [end, name] : {std::pair{RunEnd::PerfectGenome, "perfect genome"},
-                                  std::pair{RunEnd::AllBadGenome, "all bad genome"},
-                                  std::pair{RunEnd::LimitReached, "limit reached"}}) {
-    FillBar(painter,
-            QRect(x, area.top() + (line - kLegendSwatch) / 2, kLegendSwatch, kLegendSwatch), end,
-            palette);
-    x += kLegendSwatch + 4;
-    painter.setPen(text);
-    painter.drawText(QRect(x, area.top(), metrics.horizontalAdvance(name) + 2, line),
-                     Qt::AlignLeft | Qt::AlignVCenter, name);
-    x += metrics.horizontalAdvance(name) + 14;
-  }
+  DrawLegend(painter, area, palette);
 
   const Bins bins = BinsOfRuns();
-  std::vector<Counts> counts(groups_.size());
+  std::vector<Counts> counts;
   double tallest = 1;
   bool anyAtLimit = false;
-  for (std::size_t g = 0; g < groups_.size(); ++g) {
-    counts[g].perfect.assign(static_cast<std::size_t>(bins.count), 0);
-    counts[g].allBad.assign(static_cast<std::size_t>(bins.count), 0);
-    for (const RunResult& run : groups_[g].results) {
-      if (run.end == RunEnd::LimitReached) {
-        ++counts[g].atLimit;
-        continue;
-      }
-      const auto bin = static_cast<std::size_t>((run.generations - bins.first) / bins.width);
-      ++(run.end == RunEnd::PerfectGenome ? counts[g].perfect : counts[g].allBad)[bin];
-    }
+  for (const RunGroup& group : groups_) {
+    counts.push_back(CountInBins(group.results, bins));
+    const Counts& counted = counts.back();
     for (int b = 0; b < bins.count; ++b) {
-      tallest = std::max(tallest, static_cast<double>(counts[g].perfect[b] + counts[g].allBad[b]));
+      tallest = std::max(tallest, static_cast<double>(counted.perfect[b] + counted.allBad[b]));
     }
-    tallest = std::max(tallest, static_cast<double>(counts[g].atLimit));
-    anyAtLimit = anyAtLimit || counts[g].atLimit > 0;
+    tallest = std::max(tallest, static_cast<double>(counted.atLimit));
+    anyAtLimit = anyAtLimit || counted.atLimit > 0;
   }
 
   const AxisScale scale = AxisScale::FromZero(tallest);

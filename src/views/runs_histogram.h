@@ -46,6 +46,13 @@ class RunsHistogram : public Chart {
     int count = 0;
   };
   Bins BinsOfRuns() const;
+  // A group's runs in each bin by their ending, and its runs at the limit.
+  struct Counts {
+    std::vector<std::int64_t> perfect;
+    std::vector<std::int64_t> allBad;
+    std::int64_t atLimit = 0;
+  };
+  static Counts CountInBins(const std::vector<RunResult>& results, const Bins& bins);
   static void DrawGenerationLabels(QPainter& painter, const Bins& bins, int left, int right,
                                    const QRect& below);
 
