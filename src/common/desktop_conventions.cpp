@@ -2,18 +2,23 @@
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMetaClassInfo>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
 #include <QWidget>
 
+#include "common/choice_accessible.h"
+#include "common/field_accessible.h"
 #include "common/figure_label.h"
+#include "common/spoken_notice.h"
 
 namespace evo {
 namespace {
@@ -38,7 +43,9 @@ class EnterClicksButton final : public QObject {
 };
 
 // A figure's voice (FigureVoice), unless the label holds a name of its own. Without one,
-// QLabel::setText announces each new figure with a name-change event.
+// QLabel::setText announces each new figure with a name-change event. A figure that takes the
+// focus names no caption beside its voice: Orca speaks a focused label's caption before its name,
+// which holds the caption already.
 class SpokenFigure final : public QAccessibleWidget {
  public:
   explicit SpokenFigure(QLabel* figure) : QAccessibleWidget(figure, QAccessible::StaticText) {}
@@ -49,11 +56,42 @@ class SpokenFigure final : public QAccessibleWidget {
     }
     return FigureVoice(*static_cast<const QLabel*>(widget()));
   }
+
+  QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+      QAccessible::Relation match) const override {
+    if (widget()->focusPolicy() != Qt::NoFocus) match &= ~QAccessible::Relation(QAccessible::Label);
+    return QAccessibleWidget::relations(match);
+  }
 };
 
-// Asked for each class of an object from the most derived up; Qt's own factory, installed later,
-// answers first for Qt's classes. A window of the program is built straight on QWidget, which Qt
-// would report as a filler.
+// An empty field that Tab brings the focus to is given it as by any other move of the focus. A
+// line edit that Tab brings the focus to selects its text, and an empty one tells screen readers
+// of an empty selection and of its cursor before Qt tells them of the focus: Orca takes a cursor
+// moved in a focused field for the focus itself, silently, and then hears the focus told as
+// nothing new, so that the field is heard as nothing at all. Selecting no text changes nothing.
+class EmptyFieldFocus final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::FocusIn) return false;
+    const auto* field = qobject_cast<QLineEdit*>(watched);
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (field == nullptr || !field->text().isEmpty() ||
+        (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+         reason != Qt::ShortcutFocusReason)) {
+      return false;
+    }
+    QFocusEvent focus(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(watched, &focus);
+    return true;
+  }
+};
+
+// Asked for each class of an object from the most derived up, before Qt's own factory, which
+// the application installs as it starts. A window of the program is built straight on QWidget,
+// which Qt would report as a filler.
 QAccessibleInterface* ProgramAccessible(const QString& className, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return nullptr;
@@ -62,6 +100,14 @@ QAccessibleInterface* ProgramAccessible(const QString& className, QObject* objec
   if (qobject_cast<FigureLabel*>(widget) != nullptr) {
     return new SpokenFigure(static_cast<FigureLabel*>(widget));
   }
+  if (qobject_cast<SpokenNotice*>(widget) != nullptr) {
+    return new QAccessibleWidget(widget, QAccessible::Notification);
+  }
+  if (&meta == &QLineEdit::staticMetaObject)
+    return new FieldAccessible(static_cast<QLineEdit*>(widget));
+  if (auto* choice = qobject_cast<QComboBox*>(widget); choice != nullptr && !choice->isEditable()) {
+    return new ChoiceAccessible(choice);
+  }
   if (IsChart(*widget)) return new QAccessibleWidget(widget, QAccessible::Chart);
   if (widget->isWindow() && meta.superClass() == &QWidget::staticMetaObject) {
     return new QAccessibleWidget(widget, QAccessible::Window);
@@ -69,15 +115,13 @@ QAccessibleInterface* ProgramAccessible(const QString& className, QObject* objec
   return nullptr;
 }
 
-// Installed as the application starts: Qt keeps the first interface it makes for an object, and
-// a window asks for its own while its form is still being set up.
-void InstallProgramAccessible() {
-  QAccessible::installFactory(ProgramAccessible);
-}
-
 }  // namespace
 
-Q_COREAPP_STARTUP_FUNCTION(InstallProgramAccessible)
+void InstallProgramAccessibility() {
+  QAccessible::installFactory(ProgramAccessible);
+  QCoreApplication::instance()->installEventFilter(
+      new EmptyFieldFocus(QCoreApplication::instance()));
+}
 
 void OpenContextMenuFromKeyboard(QWidget& target, const QWidget& at) {
   const QPoint centre = at.mapTo(&target, at.rect().center());

@@ -34,8 +34,13 @@ void OpenContextMenuFromKeyboard(QWidget& target, const QWidget& at);
 // Whether the widget's class declares Q_CLASSINFO("AccessibleRole", "Chart").
 bool IsChart(const QWidget& widget);
 
-// Screen readers are also told what each widget of the program is: a window is a frame, a
-// FigureLabel a label, and a widget class that declares Q_CLASSINFO("AccessibleRole", "Chart") a
-// chart, presented with its accessible name and description.
+// Tells screen readers what each widget of the program is: a window is a frame, a FigureLabel a
+// label, a SpokenNotice a notification, a one-line field a text (FieldAccessible), a drop-down
+// choice a combo box (ChoiceAccessible), and a widget
+// class that declares Q_CLASSINFO("AccessibleRole", "Chart") a chart, presented with its
+// accessible name and description. To be called once the application exists, and before its
+// first window: Qt keeps the first account it makes of a widget, and installs its own as the
+// application starts, which this one goes before.
+void InstallProgramAccessibility();
 
 }  // namespace evo

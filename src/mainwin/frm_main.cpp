@@ -171,6 +171,10 @@ void FrmMain::FocusHaltButton() {
   ui_->CmdHaltRun->setFocus(Qt::OtherFocusReason);
 }
 
+void FrmMain::BeginTellingCounter() {
+  counterVoice_->Begin();
+}
+
 void FrmMain::AnnounceCounter() {
   counterVoice_->Flush();
 }

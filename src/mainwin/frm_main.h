@@ -60,6 +60,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   void SetCommandsEnabled(bool enabled) override;
   void ShowHaltButton(bool shown) override;
   void FocusHaltButton() override;
+  void BeginTellingCounter() override;
   void AnnounceCounter() override;
   bool FieldsAccepted() override;
 

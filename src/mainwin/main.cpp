@@ -4,6 +4,7 @@
 #include <optional>
 #include <variant>
 
+#include "common/desktop_conventions.h"
 #include "common/dialogs.h"
 #include "common/window_look.h"
 #include "engine/loops/random_source.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName("evolution-simulation");
   QApplication::setWindowIcon(evo::ProgramIcon());
   evo::InstallProgramFont();
+  evo::InstallProgramAccessibility();
   evo::ModalDialogs dialogs;
   std::optional<evo::StartRendezvous> rendezvous;
   if (options.inDataDirectory) {

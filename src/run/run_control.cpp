@@ -81,6 +81,7 @@ void RunControl::CmdRun_Click() {
     return;
   }
   bool faulted = false;
+  window_.BeginTellingCounter();
   {
     const RunScope scope(running_, Run::FixedLength);
     // The index counts in int: a 16-bit one would overflow after the largest count, 32767.
@@ -118,6 +119,7 @@ void RunControl::cmdhaltrun_gotfocus() {
   {
     const RunScope scope(running_, Run::Indefinite);
     simulation_.StartLoopCount();
+    window_.BeginTellingCounter();
     do {
       simulation_.CountLoop();
       faulted = !Generation();

@@ -35,8 +35,11 @@ class RunWindow {
   // false, when the field refused its text, after its message.
   virtual bool FieldsAccepted() = 0;
 
-  // Tells screen readers the generation counter as it stands, which they otherwise hear at the
-  // pace of speech: a run's final figure comes before its result.
+  // A run starts: screen readers hear the generation counter as it goes, at the pace of speech,
+  // until AnnounceCounter.
+  virtual void BeginTellingCounter() = 0;
+  // Tells screen readers that listen to the generation counter the figure as it stands, which
+  // they otherwise hear at the pace of speech: a run's final figure comes before its result.
   virtual void AnnounceCounter() = 0;
 };
 

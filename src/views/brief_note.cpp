@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "common/focus_note.h"
+#include "common/spoken_notice.h"
 
 namespace evo {
 namespace {
@@ -22,7 +22,7 @@ void BriefNote::Show(const QString& note) {
   label_.setText(note + ".");
   label_.show();
   shown_.start(kShownMs);
-  TellThroughFocus(*label_.window(), note);
+  TellScreenReaders(*label_.window(), note);
 }
 
 }  // namespace evo

@@ -11,7 +11,7 @@ namespace evo {
 
 // Shows the note for a few seconds in its label, hidden otherwise (holding the last note, or a
 // note that there is none yet, so that screen readers find no empty label), and tells it to
-// screen readers through the control that has the focus in the label's window.
+// screen readers through the window's notice.
 class BriefNote final : public QObject {
  public:
   explicit BriefNote(QLabel& label);

@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "common/desktop_conventions.h"
-#include "common/focus_note.h"
 #include "common/focus_ring.h"
 #include "common/number_caption.h"
+#include "common/spoken_notice.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
 #include "ui_frm_show.h"
@@ -80,7 +80,7 @@ void FrmShow::ShowPage() {
   // The page turns under the button that turned it, where a screen reader hears nothing new.
   QString page = ui_->Label1->text().simplified();
   if (ui_->List1->count() > 0) page += ", first genome " + ui_->List1->item(0)->text();
-  TellThroughFocus(*this, page);
+  TellScreenReaders(*this, page);
   emit pageListed();
 }
 

@@ -10,8 +10,8 @@
 
 #include "common/desktop_conventions.h"
 #include "common/dialogs.h"
-#include "common/focus_note.h"
 #include "common/focus_ring.h"
+#include "common/spoken_notice.h"
 #include "common/window_look.h"
 #include "engine/engine_error.h"
 #include "ui_repeated_runs_window.h"
@@ -247,7 +247,7 @@ void RepeatedRunsWindow::Poll() {
   const bool ended = runs_->Ended();
   if (ended) {
     ShowFigures(groups);
-    EndBatch();
+    EndBatch(groups);
     return;
   }
   if (done > 0) {
@@ -291,7 +291,22 @@ void RepeatedRunsWindow::ShowFigures(const std::vector<std::vector<RunResult>>& 
   table.resizeColumnsToContents();
 }
 
-void RepeatedRunsWindow::EndBatch() {
+// What a listener is told as a batch ends: the runs, their time and the median of each value, in
+// a sentence or two; the rest is a Tab away, in the figures' table.
+QString RepeatedRunsWindow::MediansSentence(
+    const std::vector<std::vector<RunResult>>& groups) const {
+  QStringList medians;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const GenerationSpread spread = Tally(groups[g]).ended;
+    const QString median =
+        spread.runs > 0 ? RunFigure(spread.median) : QString("none within the limit");
+    const QString value = batch_.valueLabels[g].section(' ', -1);
+    medians << (value.isEmpty() ? median : median + " for " + value);
+  }
+  return "Median generations to the end: " + medians.join(", ") + ".";
+}
+
+void RepeatedRunsWindow::EndBatch(const std::vector<std::vector<RunResult>>& groups) {
   poll_.stop();
   ui_->CmdStart->setEnabled(true);
   ui_->CmdCancel->setEnabled(false);
@@ -303,7 +318,7 @@ void RepeatedRunsWindow::EndBatch() {
                            : QString("Cancelled: %1 of %2 runs finished").arg(done).arg(total);
   ui_->LblTimeLeft->setText(took);
   ui_->Histogram->Describe();
-  TellThroughFocus(*this, took + ". " + ui_->Histogram->accessibleDescription());
+  TellScreenReaders(*this, took + ". " + MediansSentence(groups));
   emit batchEnded();
 }
 

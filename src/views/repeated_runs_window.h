@@ -73,7 +73,8 @@ class RepeatedRunsWindow : public QWidget {
   // Takes the runs finished so far into the progress, the chart and the figures.
   void Poll();
   void ShowFigures(const std::vector<std::vector<RunResult>>& groups);
-  void EndBatch();
+  void EndBatch(const std::vector<std::vector<RunResult>>& groups);
+  QString MediansSentence(const std::vector<std::vector<RunResult>>& groups) const;
   // The finished runs in run order, as CSV.
   QByteArray Csv() const;
 

@@ -41,6 +41,7 @@ class FakeRunWindow : public RunWindow {
   Options CurrentOptions() const override { return window_.options; }
   void SetCommandsEnabled(bool enabled) override { log_ << (enabled ? "enable" : "disable"); }
   void ShowHaltButton(bool shown) override { log_ << (shown ? "show halt" : "hide halt"); }
+  void BeginTellingCounter() override {}
   void AnnounceCounter() override {}
   bool FieldsAccepted() override { return true; }
   void FocusHaltButton() override {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QAccessible>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -27,5 +29,13 @@ inline bool LabelledBy(QWidget* control, QWidget* label) {
 
 // How many name-change events a screen reader would be told of the control while action runs.
 int NameChangesTold(const QObject* control, const std::function<void()>& action);
+
+// The notices (notifications shown) that a screen reader would be told while action runs, each
+// with the name it had as it was shown, in order.
+QStringList NoticesTold(const std::function<void()>& action);
+
+// The kinds of event that a screen reader would be told of the object while action runs, in
+// order.
+QList<QAccessible::Event> EventsTold(const QObject* object, const std::function<void()>& action);
 
 }  // namespace evo::test

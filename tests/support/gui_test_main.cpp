@@ -4,12 +4,14 @@
 
 #include <QApplication>
 
+#include "common/desktop_conventions.h"
 #include "common/window_look.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   evo::InstallProgramFont();
+  evo::InstallProgramAccessibility();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,29 +1,63 @@
-// Qt's recorder of accessibility events defines an operator in its header: one file uses it.
-#include <QtTest/qtestaccessible.h>
+// What the tests hear as a screen reader would: the events Qt tells it, through Qt's private
+// platform headers.
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
-#include <algorithm>
-
 #include "support/accessible.h"
 
 namespace evo::test {
+namespace {
 
-int NameChangesTold(const QObject* control, const std::function<void()>& action) {
-  // The offscreen platform has no screen reader that would ask Qt for its events.
+// Runs action as a screen reader listens, each event Qt tells it going to listen: the offscreen
+// platform has no screen reader that would ask Qt for its events.
+void Listening(QAccessible::UpdateHandler listen, const std::function<void()>& action) {
   QPlatformAccessibility* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
-  QTestAccessibility::initialize();
+  const QAccessible::UpdateHandler before = QAccessible::installUpdateHandler(listen);
   platform->setActive(true);
   action();
   platform->setActive(false);
-  const auto events = QTestAccessibility::events();
-  const auto told = std::count_if(events.begin(), events.end(), [control](const auto* event) {
-    return event->type() == QAccessible::NameChanged && event->object() == control;
-  });
-  qDeleteAll(events);  // the recorder's own clearing forgets its copies without deleting them
-  QTestAccessibility::clearEvents();
-  return static_cast<int>(told);
+  QAccessible::installUpdateHandler(before);
+}
+
+// What the handlers below record; a handler is a plain function.
+QStringList* noticesTold = nullptr;
+const QObject* eventsSource = nullptr;
+QList<QAccessible::Event>* eventsTold = nullptr;
+
+}  // namespace
+
+int NameChangesTold(const QObject* control, const std::function<void()>& action) {
+  return static_cast<int>(EventsTold(control, action).count(QAccessible::NameChanged));
+}
+
+QStringList NoticesTold(const std::function<void()>& action) {
+  QStringList told;
+  noticesTold = &told;
+  Listening(
+      [](QAccessibleEvent* event) {
+        QAccessibleInterface* shown = event->accessibleInterface();
+        if (event->type() == QAccessible::ObjectShow && shown != nullptr &&
+            shown->role() == QAccessible::Notification) {
+          noticesTold->append(shown->text(QAccessible::Name));
+        }
+      },
+      action);
+  noticesTold = nullptr;
+  return told;
+}
+
+QList<QAccessible::Event> EventsTold(const QObject* object, const std::function<void()>& action) {
+  QList<QAccessible::Event> told;
+  eventsSource = object;
+  eventsTold = &told;
+  Listening(
+      [](QAccessibleEvent* event) {
+        if (event->object() == eventsSource) eventsTold->append(event->type());
+      },
+      action);
+  eventsTold = nullptr;
+  return told;
 }
 
 }  // namespace evo::test

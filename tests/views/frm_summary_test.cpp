@@ -311,17 +311,22 @@ TEST(FrmSummary, SpeaksItsResultOnOpeningAndTellsACopy) {
   QTest::keyClick(summary.window.get(), Qt::Key_Tab);
   EXPECT_EQ(summary.window->focusWidget()->objectName(), "LblAverage");
 
-  QTest::keyClick(summary.window.get(), Qt::Key_C, Qt::ControlModifier);
+  QWidget* average = summary.window.child<QWidget>("LblAverage");
+  EXPECT_EQ(Spoken(average, QAccessible::Name), "Average Gene is 5.001");
+  EXPECT_FALSE(LabelledBy(average, summary.window.child<QWidget>("Label12")))
+      << "a focused label's caption is spoken before its name, which holds the caption already";
+
+  EXPECT_EQ(
+      NoticesTold([&] { QTest::keyClick(summary.window.get(), Qt::Key_C, Qt::ControlModifier); }),
+      QStringList({"Copied the data of 2 rows as CSV"}));
   EXPECT_EQ(summary.Text("LblNote"), "Copied the data of 2 rows as CSV.");
-  EXPECT_EQ(Spoken(summary.window.child<QWidget>("LblAverage"), QAccessible::Description),
-            "Copied the data of 2 rows as CSV");
   QTest::keyClick(summary.window.get(), Qt::Key_Tab);
   auto& chart = *summary.window.child<QWidget>("GeneCountChart");
-  chart.actions()[2]->trigger();
+  EXPECT_EQ(NoticesTold([&] { chart.actions()[2]->trigger(); }),
+            QStringList({"Copied the picture of the chart"}));
   EXPECT_EQ(summary.Text("LblNote"), "Copied the picture of the chart.");
-  EXPECT_EQ(Spoken(&chart, QAccessible::Description), "Copied the picture of the chart");
-  QTest::keyClick(summary.window.get(), Qt::Key_Tab);
-  EXPECT_TRUE(Spoken(&chart, QAccessible::Description).startsWith("Genes of each value, 0: 0"));
+  EXPECT_TRUE(Spoken(&chart, QAccessible::Description).startsWith("Genes of each value, 0: 0"))
+      << "its own description, unchanged by the copy";
 }
 
 TEST(FrmSummary, ClosesAndTellsByDoneOrByTheTitleBar) {
