@@ -24,6 +24,7 @@ TEST(GenerationRecord, RowsOfAPopulationsLifeWithTheSettingsAndTheSummarysCounts
   simulation.NextGeneration(window.options);
   window.texts.goodMutationProbability = ".75";
   simulation.GetParameters(window.texts);
+  window.options.sexualExchange = false;  // the two switches differ, each in its own column
   simulation.NextGeneration(window.options);
 
   const std::vector<GenerationRow>& rows = simulation.Record().Rows();
@@ -35,6 +36,11 @@ TEST(GenerationRecord, RowsOfAPopulationsLifeWithTheSettingsAndTheSummarysCounts
   EXPECT_EQ(std::make_pair(rows[3].generation, rows[3].event),
             std::make_pair(2L, RowEvent::Generation));
   EXPECT_EQ(rows[3].settings.goodMutationProbability, 0.75f);
+  EXPECT_TRUE(rows[2].settings.sexualExchange && rows[2].settings.autoMutation);
+  EXPECT_FALSE(rows[3].settings.sexualExchange);
+  EXPECT_TRUE(rows[3].settings.autoMutation);
+  const std::string csv = GenerationCsv(simulation.Record());
+  EXPECT_NE(csv.find("\r\n2,generation,100,0.75,10,OFF,ON,7,"), std::string::npos) << csv;
   const GeneSummary now = SummariseGenes(simulation.File(), 100);
   EXPECT_EQ(rows.back().figures.counts, now.counts);
   EXPECT_NE(now.average, 7) << "an unchanged population proves little";

@@ -38,4 +38,8 @@ QStringList NoticesTold(const std::function<void()>& action);
 // order.
 QList<QAccessible::Event> EventsTold(const QObject* object, const std::function<void()>& action);
 
+// When, in milliseconds from the start of action, a screen reader would be told of each change
+// of the control's name while action runs.
+QList<qint64> NameChangeTimes(const QObject* control, const std::function<void()>& action);
+
 }  // namespace evo::test

@@ -4,6 +4,8 @@
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
+#include <QElapsedTimer>
+
 #include "support/accessible.h"
 
 namespace evo::test {
@@ -24,6 +26,8 @@ void Listening(QAccessible::UpdateHandler listen, const std::function<void()>& a
 QStringList* noticesTold = nullptr;
 const QObject* eventsSource = nullptr;
 QList<QAccessible::Event>* eventsTold = nullptr;
+QElapsedTimer* sinceStart = nullptr;
+QList<qint64>* nameChangeTimes = nullptr;
 
 }  // namespace
 
@@ -58,6 +62,25 @@ QList<QAccessible::Event> EventsTold(const QObject* object, const std::function<
       action);
   eventsTold = nullptr;
   return told;
+}
+
+QList<qint64> NameChangeTimes(const QObject* control, const std::function<void()>& action) {
+  QList<qint64> times;
+  QElapsedTimer started;
+  eventsSource = control;
+  nameChangeTimes = &times;
+  sinceStart = &started;
+  started.start();
+  Listening(
+      [](QAccessibleEvent* event) {
+        if (event->object() == eventsSource && event->type() == QAccessible::NameChanged) {
+          nameChangeTimes->append(sinceStart->elapsed());
+        }
+      },
+      action);
+  nameChangeTimes = nullptr;
+  sinceStart = nullptr;
+  return times;
 }
 
 }  // namespace evo::test

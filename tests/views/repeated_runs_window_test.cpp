@@ -67,7 +67,8 @@ TEST_F(RepeatedRunsTest, RunsTheMainWindowsSettingsAtStartAndLeavesItsPopulation
   QSignalSpy ended(&runs, &RepeatedRunsWindow::batchEnded);
   runs.findChild<QPushButton*>("CmdStart")->click();
   Box("TxtPopSize").setText("30");
-  ASSERT_TRUE(ended.wait(20000));
+  // A batch this small may end within Start itself.
+  ASSERT_TRUE(!ended.isEmpty() || ended.wait(60000));
 
   runs.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&runs));
