@@ -15,6 +15,8 @@ constexpr int kLeastPauseMs = 500;
 SpokenPace::SpokenPace(FigureLabel& figure, std::chrono::milliseconds noticePause)
     : QObject(&figure), figure_(figure), noticePause_(noticePause) {
   pending_.setSingleShot(true);
+  // A coarse timer may fire a twentieth early.
+  pending_.setTimerType(Qt::PreciseTimer);
   connect(&pending_, &QTimer::timeout, this, &SpokenPace::Tell);
   // A name of its own keeps QLabel from announcing every new text itself.
   figure_.setAccessibleName(FigureVoice(figure_));

@@ -222,7 +222,9 @@ TEST_F(Accounts, ARunsFigureIsToldInTheNoticeAtMostOnceAPauseAndNotAtItsEnd) {
     const qint64 at = notice.section(' ', -1).toLongLong(&number);
     ASSERT_TRUE(notice.startsWith("Generations this run ") && number)
         << notice.toStdString() << ": told outside the run";
-    EXPECT_GE(at - last, kPause.count()) << "told at " << at << " ms, the one before at " << last;
+    // Two clocks that count whole milliseconds may see the pause a millisecond short.
+    EXPECT_GE(at - last, kPause.count() - 1)
+        << "told at " << at << " ms, the one before at " << last;
     last = at;
   }
 }
