@@ -21,11 +21,11 @@
 #include <vector>
 
 #include "engine/file/memory_store.h"
-#include "engine/loops/repeated_runs.h"
-#include "engine/loops/simulation_impl.h"
 #include "engine/record/average_gene_history.h"
 #include "engine/record/gene_summary.h"
 #include "engine/record/generation_record.h"
+#include "engine/runs/repeated_runs.h"
+#include "engine/simulation/simulation_impl.h"
 #include "straightforward_simulation.h"
 
 namespace evo::bench {

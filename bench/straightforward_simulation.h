@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/loops/simulation.h"
 #include "engine/numeric.h"
 #include "engine/record/gene_summary.h"
+#include "engine/simulation/simulation.h"
 
 namespace evo::reference {
 

@@ -11,9 +11,9 @@
 
 #include "common/dialogs.h"
 #include "common/spoken_pace.h"
-#include "engine/loops/random_source.h"
-#include "engine/loops/simulation.h"
-#include "engine/loops/window_port.h"
+#include "engine/simulation/random_source.h"
+#include "engine/simulation/simulation.h"
+#include "engine/simulation/window_port.h"
 #include "mainwin/focus_first_clicks.h"
 #include "mainwin/leave_validation.h"
 #include "run/run_control.h"

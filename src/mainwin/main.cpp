@@ -7,7 +7,7 @@
 #include "common/desktop_conventions.h"
 #include "common/dialogs.h"
 #include "common/window_look.h"
-#include "engine/loops/random_source.h"
+#include "engine/simulation/random_source.h"
 #include "mainwin/command_line.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/program_icon.h"

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "common/dialogs.h"
-#include "engine/loops/simulation.h"
-#include "engine/loops/window_port.h"
+#include "engine/simulation/simulation.h"
+#include "engine/simulation/window_port.h"
 #include "run/run_window.h"
 
 namespace evo {

@@ -2,7 +2,7 @@
 // WindowPort.
 #pragma once
 
-#include "engine/loops/settings.h"
+#include "engine/settings/read_settings.h"
 
 namespace evo {
 

@@ -12,8 +12,8 @@
 #include "engine/record/generation_csv.h"
 #include "ui_frm_summary.h"
 #include "views/brief_note.h"
-#include "views/chart_menu.h"
-#include "views/chart_paper.h"
+#include "views/charts/chart_menu.h"
+#include "views/charts/chart_paper.h"
 
 namespace evo {
 

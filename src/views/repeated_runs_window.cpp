@@ -16,8 +16,8 @@
 #include "engine/engine_error.h"
 #include "ui_repeated_runs_window.h"
 #include "views/brief_note.h"
-#include "views/chart_menu.h"
-#include "views/runs_histogram.h"
+#include "views/charts/chart_menu.h"
+#include "views/charts/runs_histogram.h"
 
 namespace evo {
 namespace {

@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "engine/loops/repeated_runs.h"
-#include "engine/loops/settings.h"
+#include "engine/runs/repeated_runs.h"
+#include "engine/settings/read_settings.h"
 
 class QCloseEvent;
 class QLineEdit;

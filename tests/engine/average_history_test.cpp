@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/loops/simulation.h"
+#include "engine/simulation/simulation.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/loops/simulation.h"
+#include "engine/simulation/simulation.h"
 #include "support/fake_window.h"
 #include "support/scripted_random.h"
 #include "support/temp_dir.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/loops/draw_ahead.h"
-#include "engine/loops/simulation.h"
 #include "engine/record/gene_summary.h"
+#include "engine/simulation/draw_ahead.h"
+#include "engine/simulation/simulation.h"
 #include "straightforward_simulation.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "engine/engine_error.h"
-#include "engine/loops/simulation.h"
 #include "engine/record/generation_csv.h"
+#include "engine/simulation/simulation.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "checking_store.h"
-#include "engine/loops/simulation_impl.h"
-#include "engine/loops/survival.h"
+#include "engine/simulation/simulation_impl.h"
+#include "engine/simulation/survival.h"
 #include "engine_fixture.h"
 
 namespace evo::test {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/loops/draw_ahead.h"
-#include "engine/loops/survival.h"
+#include "engine/simulation/draw_ahead.h"
+#include "engine/simulation/survival.h"
 
 namespace evo::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/loops/simulation.h"
+#include "engine/simulation/simulation.h"
 
 namespace evo {
 namespace {

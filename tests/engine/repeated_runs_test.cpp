@@ -1,6 +1,6 @@
 // Repeated runs: each run as the engine alone makes it, the same whatever the number of workers,
 // stopped within a generation by Cancel, and tallied and written out as the user reads them.
-#include "engine/loops/repeated_runs.h"
+#include "engine/runs/repeated_runs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "engine/loops/simulation.h"
+#include "engine/simulation/simulation.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "engine/loops/settings.h"
-#include "engine/loops/window_port.h"
+#include "engine/settings/read_settings.h"
+#include "engine/simulation/window_port.h"
 
 namespace evo::test {
 

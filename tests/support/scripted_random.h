@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "engine/loops/random_source.h"
+#include "engine/simulation/random_source.h"
 
 namespace evo::test {
 

@@ -21,8 +21,8 @@
 #include "common/window_look.h"
 #include "engine/record/generation_csv.h"
 #include "mainwin/main_window_fixture.h"
-#include "views/chart.h"
-#include "views/chart_paper.h"
+#include "views/charts/chart.h"
+#include "views/charts/chart_paper.h"
 #include "views/frm_summary.h"
 #include "views/views_test_support.h"
 

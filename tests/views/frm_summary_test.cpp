@@ -13,10 +13,10 @@
 #include "common/number_caption.h"
 #include "support/accessible.h"
 #include "support/scripted_dialogs.h"
-#include "views/average_gene_chart.h"
-#include "views/chart.h"
-#include "views/chart_axis.h"
-#include "views/gene_count_chart.h"
+#include "views/charts/average_gene_chart.h"
+#include "views/charts/chart.h"
+#include "views/charts/chart_axis.h"
+#include "views/charts/gene_count_chart.h"
 #include "views/views_test_support.h"
 
 namespace evo::test {

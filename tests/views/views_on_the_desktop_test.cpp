@@ -10,9 +10,9 @@
 
 #include "common/window_look.h"
 #include "support/scripted_dialogs.h"
+#include "views/charts/gene_count_chart.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"
-#include "views/gene_count_chart.h"
 #include "views/views_test_support.h"
 
 namespace evo::test {

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "engine/file/population_file.h"
-#include "engine/loops/random_source.h"
-#include "engine/loops/record_words.h"
-#include "engine/loops/settings.h"
-#include "engine/loops/window_port.h"
 #include "engine/record/average_gene_history.h"
 #include "engine/record/generation_record.h"
 #include "engine/record_store.h"
+#include "engine/settings/read_settings.h"
+#include "engine/simulation/random_source.h"
+#include "engine/simulation/record_words.h"
+#include "engine/simulation/window_port.h"
 
 namespace evo {
 

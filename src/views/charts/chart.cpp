@@ -1,4 +1,4 @@
-#include "views/chart.h"
+#include "views/charts/chart.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "common/window_look.h"
-#include "views/chart_axis.h"
+#include "views/charts/chart_axis.h"
 
 namespace evo {
 namespace {

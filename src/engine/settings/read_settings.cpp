@@ -1,4 +1,4 @@
-#include "engine/loops/settings.h"
+#include "engine/settings/read_settings.h"
 
 #include "engine/engine_error.h"
 #include "engine/numeric.h"

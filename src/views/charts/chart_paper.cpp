@@ -1,4 +1,4 @@
-#include "views/chart_paper.h"
+#include "views/charts/chart_paper.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -6,7 +6,7 @@
 
 #include "common/window_look.h"
 #include "engine/record/generation_record.h"
-#include "views/chart.h"
+#include "views/charts/chart.h"
 
 namespace evo {
 namespace {

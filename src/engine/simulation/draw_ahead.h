@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/loops/random_source.h"
+#include "engine/simulation/random_source.h"
 
 namespace evo {
 

@@ -1,4 +1,4 @@
-#include "views/average_gene_chart.h"
+#include "views/charts/average_gene_chart.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "views/chart_menu.h"
+#include "views/charts/chart_menu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,8 +20,8 @@
 #include "common/desktop_conventions.h"
 #include "common/dialogs.h"
 #include "common/window_look.h"
-#include "views/chart.h"
-#include "views/chart_paper.h"
+#include "views/charts/chart.h"
+#include "views/charts/chart_paper.h"
 
 namespace evo {
 namespace {

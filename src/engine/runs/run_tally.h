@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/loops/settings.h"
+#include "engine/settings/read_settings.h"
 
 namespace evo {
 

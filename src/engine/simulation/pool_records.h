@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/loops/record_words.h"
 #include "engine/record_store.h"
+#include "engine/simulation/record_words.h"
 
 namespace evo {
 

@@ -1,9 +1,9 @@
-#include "engine/loops/repeated_runs.h"
+#include "engine/runs/repeated_runs.h"
 
 #include <algorithm>
 
 #include "engine/file/memory_store.h"
-#include "engine/loops/simulation_impl.h"
+#include "engine/simulation/simulation_impl.h"
 
 namespace evo {
 namespace {

@@ -7,8 +7,8 @@
 #include <QString>
 #include <vector>
 
-#include "engine/record/run_tally.h"
-#include "views/chart.h"
+#include "engine/runs/run_tally.h"
+#include "views/charts/chart.h"
 
 namespace evo {
 

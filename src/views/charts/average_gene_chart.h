@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/record/average_gene_history.h"
-#include "views/chart.h"
-#include "views/chart_axis.h"
+#include "views/charts/chart.h"
+#include "views/charts/chart_axis.h"
 
 class QFontMetrics;
 

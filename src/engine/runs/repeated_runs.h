@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/record/run_tally.h"
+#include "engine/runs/run_tally.h"
 
 namespace evo {
 

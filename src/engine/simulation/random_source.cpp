@@ -1,4 +1,4 @@
-#include "engine/loops/random_source.h"
+#include "engine/simulation/random_source.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "views/runs_histogram.h"
+#include "views/charts/runs_histogram.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "common/window_look.h"
-#include "views/chart_axis.h"
+#include "views/charts/chart_axis.h"
 
 namespace evo {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/loops/draw_ahead.h"
+#include "engine/simulation/draw_ahead.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "engine/record/run_tally.h"
+#include "engine/runs/run_tally.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "views/chart_axis.h"
+#include "views/charts/chart_axis.h"
 
 #include <algorithm>
 #include <cmath>

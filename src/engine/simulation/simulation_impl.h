@@ -4,12 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/loops/draw_ahead.h"
-#include "engine/loops/pool_records.h"
-#include "engine/loops/simulation.h"
-#include "engine/loops/survival.h"
 #include "engine/numeric.h"
 #include "engine/record/gene_summary.h"
+#include "engine/simulation/draw_ahead.h"
+#include "engine/simulation/pool_records.h"
+#include "engine/simulation/simulation.h"
+#include "engine/simulation/survival.h"
 
 namespace evo {
 

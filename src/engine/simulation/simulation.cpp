@@ -1,4 +1,4 @@
-#include "engine/loops/simulation_impl.h"
+#include "engine/simulation/simulation_impl.h"
 
 namespace evo {
 

@@ -5,7 +5,7 @@
 #include <QRect>
 #include <array>
 
-#include "views/chart.h"
+#include "views/charts/chart.h"
 
 class QFontMetrics;
 
