@@ -71,7 +71,7 @@ struct Bench {
   }
 
   ScratchDirectory directory;
-  ParameterTexts texts;
+  SettingTexts texts;
   Options options;
   WindowlessPort window;
   TwisterRandomSource random{kSeed};
@@ -225,7 +225,7 @@ void BM_CheckFile(benchmark::State& state) {
 // that the average already takes: one row with its settings, into a record filled to its bound
 // first, so that the thinning it then does now and again is part of the cost.
 void BM_RecordRow(benchmark::State& state) {
-  const RunSettings settings{1'000'000, 0.1f, 10, true, true};
+  const RunSettings settings{1'000'000, 0.1f, 10, 50, 7, {}};
   GeneSummary figures;
   figures.counts[7] = 1e7;
   figures.average = 7;
@@ -315,7 +315,7 @@ void BM_RepeatedRuns(benchmark::State& state) {
   for (auto _ : state) {
     std::vector<RunPlan> plans(kRunsPerIteration);
     for (int i = 0; i < kRunsPerIteration; ++i) {
-      plans[i].settings.parameters = ReadParameters({"1000"});
+      plans[i].settings = ReadSettings({"1000"});
       plans[i].settings.startingGeneValue = 7;
       plans[i].generationLimit = 10'000;
       plans[i].seed = RunSeed(batch, i);
@@ -336,7 +336,7 @@ void BM_CancelRepeatedRuns(benchmark::State& state) {
   for (auto _ : state) {
     std::vector<RunPlan> plans(std::max(1u, std::thread::hardware_concurrency()));
     for (std::size_t i = 0; i < plans.size(); ++i) {
-      plans[i].settings.parameters = ReadParameters({population});
+      plans[i].settings = ReadSettings({population});
       plans[i].settings.startingGeneValue = 7;
       plans[i].settings.options.autoMutation = false;
       plans[i].generationLimit = 1'000'000'000;

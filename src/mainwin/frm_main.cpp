@@ -13,6 +13,7 @@
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
+#include "engine/settings/setting_ranges.h"
 #include "mainwin/program_icon.h"
 #include "ui_frm_main.h"
 #include "views/frm_show.h"
@@ -96,7 +97,7 @@ void FrmMain::WireControls() {
   for (auto* button : findChildren<QAbstractButton*>()) focusFirstClicks_.Watch(button);
 }
 
-ParameterTexts FrmMain::Texts() const {
+SettingTexts FrmMain::Texts() const {
   return {Text(*ui_->TxtPopSize), Text(*ui_->TxtGoodFactor), Text(*ui_->TxtMutateNum),
           Text(*ui_->TxtGenNum), Text(*ui_->TxtStartNum)};
 }
@@ -248,7 +249,7 @@ void FrmMain::TxtStartNum_LostFocus() {
 
 bool FrmMain::GoodFactorAccepted() {
   const double good = NumericValue(Text(*ui_->TxtGoodFactor));
-  if (good < 0 || good > 1) {
+  if (!AcceptedRange(Setting::GoodMutationProbability).Holds(good)) {
     TakeBackEmptied(*ui_->TxtGoodFactor, kProbabilityRefused);
     return false;
   }
@@ -260,23 +261,24 @@ bool FrmMain::PopSizeAccepted() {
   QLineEdit& box = *ui_->TxtPopSize;
   SetNumberText(box, std::floor(NumericValue(Text(box))));
   const double size = NumericValue(Text(box));
+  const SettingRange accepted = AcceptedRange(Setting::PopulationSize);
   bool refused = false;
-  if (size < 10) {
+  if (size < accepted.least) {
     ShowMessage(kPopulationTooSmall);
     refused = true;
   }
-  if (size > 1000000) {
+  if (size > accepted.most) {
     ShowMessage(kPopulationTooLarge);
     refused = true;
   }
-  if (refused) box.setText("10");
+  if (refused) box.setText(QString::number(accepted.least));
   return !refused;
 }
 
 bool FrmMain::StartNumAccepted() {
   QLineEdit& box = *ui_->TxtStartNum;
   const double start = NumericValue(Text(box));
-  if (start < 1 || start > 8) {
+  if (!AcceptedRange(Setting::StartingGeneValue).Holds(start)) {
     TakeBackEmptied(box, kStartValueOutOfRange);
     return false;
   }

@@ -55,7 +55,7 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   void Yield() override;
 
   // What the run commands read and change of the window.
-  ParameterTexts Texts() const override;
+  SettingTexts Texts() const override;
   Options CurrentOptions() const override;
   void SetCommandsEnabled(bool enabled) override;
   void ShowHaltButton(bool shown) override;

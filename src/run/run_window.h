@@ -11,7 +11,7 @@ class RunWindow {
   virtual ~RunWindow() = default;
 
   // The parameter boxes' texts as they stand, read once by a run as it starts.
-  virtual ParameterTexts Texts() const = 0;
+  virtual SettingTexts Texts() const = 0;
   // The two switches as they stand, read by every generation.
   virtual Options CurrentOptions() const = 0;
 

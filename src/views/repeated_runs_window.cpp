@@ -14,6 +14,7 @@
 #include "common/spoken_notice.h"
 #include "common/window_look.h"
 #include "engine/engine_error.h"
+#include "engine/settings/setting_ranges.h"
 #include "ui_repeated_runs_window.h"
 #include "views/brief_note.h"
 #include "views/charts/chart_menu.h"
@@ -31,27 +32,20 @@ constexpr int kPollMs = 100;
 // screen readers.
 constexpr qint64 kFiguresPauseMs = 1000;
 
-// What a compared setting accepts: the main window's own ranges.
-struct Accepted {
-  double least;
-  double most;
-  bool whole;
-};
-
-Accepted AcceptedFor(ComparedSetting compared) {
+// The setting of the main window that a compared setting is.
+Setting SettingCompared(ComparedSetting compared) {
   switch (compared) {
     case ComparedSetting::GoodMutationProbability:
-      return {0, 1, false};
+      return Setting::GoodMutationProbability;
     case ComparedSetting::MutationsPerCycle:
-      return {0, 1'000'000, true};
-    case ComparedSetting::PopulationSize:
-      return {10, 1'000'000, true};
+      return Setting::MutationsPerCycle;
     case ComparedSetting::StartingGeneValue:
-      return {1, 8, true};
+      return Setting::StartingGeneValue;
+    case ComparedSetting::PopulationSize:
     case ComparedSetting::None:
       break;
   }
-  return {0, 0, false};
+  return Setting::PopulationSize;
 }
 
 const char* kFigureColumns[] = {
@@ -143,9 +137,9 @@ std::optional<RepeatedRunsWindow::Batch> RepeatedRunsWindow::ReadBatch() {
 
   const std::optional<MainSettings> main = mainSettings_();
   if (!main) return std::nullopt;
-  RunSettingsOf base;
+  RunSettings base;
   try {
-    base.parameters = ReadParameters(main->texts);
+    base = ReadSettings(main->texts);
     base.startingGeneValue = StartingGene(main->texts.startingGeneValue) - '0';
   } catch (const EngineError& refusal) {
     dialogs_.Message(QString::fromUtf8(refusal.what()));
@@ -163,18 +157,18 @@ std::optional<RepeatedRunsWindow::Batch> RepeatedRunsWindow::ReadBatch() {
     for (const double value : *values)
       batch.valueLabels.push_back(setting + " " + QString::number(value));
   }
-  const float good = base.parameters.goodMutationProbability;
+  const float good = base.goodMutationProbability;
   batch.caption = {
       QString("Population size %1, starting gene value %2, %3 runs from seed %4, generation "
               "limit %5")
-          .arg(base.parameters.populationSize)
+          .arg(base.populationSize)
           .arg(base.startingGeneValue)
           .arg(*runs)
           .arg(*seed)
           .arg(*limit),
       QString("Good mutation probability %1 (bad %2), %3 mutations per cycle")
           .arg(QString::number(good), QString::number(1.0f - good))
-          .arg(base.parameters.mutationsPerCycle),
+          .arg(base.mutationsPerCycle),
       QString("Sexual exchange %1, auto mutation %2")
           .arg(base.options.sexualExchange ? "ON" : "OFF",
                base.options.autoMutation ? "ON" : "OFF")};
@@ -198,7 +192,7 @@ std::optional<std::int64_t> RepeatedRunsWindow::WholeNumber(QLineEdit& field, st
 
 std::optional<std::vector<double>> RepeatedRunsWindow::ComparedValues(ComparedSetting compared) {
   if (compared == ComparedSetting::None) return std::vector<double>{};
-  const Accepted accepted = AcceptedFor(compared);
+  const SettingRange accepted = AcceptedRange(SettingCompared(compared));
   const QStringList texts =
       ui_->TxtCompareValues->text().split(QRegularExpression("[,;\\s]+"), Qt::SkipEmptyParts);
   std::vector<double> values;

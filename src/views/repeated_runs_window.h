@@ -27,7 +27,7 @@ class Dialogs;
 
 // The main window's settings as they stand.
 struct MainSettings {
-  ParameterTexts texts;
+  SettingTexts texts;
   Options options;
 };
 

@@ -137,20 +137,20 @@ const char kGoodRefusal[] =
 
 TEST_F(ParametersTest, RefusesWhatTheStateCannotHoldAndChangesNothing) {
   const struct {
-    std::string ParameterTexts::*box;
+    std::string SettingTexts::*box;
     std::string text;
     const char* message;
   } cases[] = {
-      {&ParameterTexts::populationSize, "3e9", kSizeRefusal},
-      {&ParameterTexts::populationSize, "1e999", kSizeRefusal},
-      {&ParameterTexts::populationSize, "1073741823.5", kSizeRefusal},
-      {&ParameterTexts::populationSize, "-2147483648.6", kSizeRefusal},
-      {&ParameterTexts::mutationsPerCycle, "2147483647.5", kMutationsRefusal},
-      {&ParameterTexts::mutationsPerCycle, "-2147483648.6", kMutationsRefusal},
-      {&ParameterTexts::mutationsPerCycle, "-1e999", kMutationsRefusal},
-      {&ParameterTexts::goodMutationProbability, "3.4028236E+38", kGoodRefusal},
-      {&ParameterTexts::goodMutationProbability, "-1e999", kGoodRefusal},
-      {&ParameterTexts::generations, "1e39",
+      {&SettingTexts::populationSize, "3e9", kSizeRefusal},
+      {&SettingTexts::populationSize, "1e999", kSizeRefusal},
+      {&SettingTexts::populationSize, "1073741823.5", kSizeRefusal},
+      {&SettingTexts::populationSize, "-2147483648.6", kSizeRefusal},
+      {&SettingTexts::mutationsPerCycle, "2147483647.5", kMutationsRefusal},
+      {&SettingTexts::mutationsPerCycle, "-2147483648.6", kMutationsRefusal},
+      {&SettingTexts::mutationsPerCycle, "-1e999", kMutationsRefusal},
+      {&SettingTexts::goodMutationProbability, "3.4028236E+38", kGoodRefusal},
+      {&SettingTexts::goodMutationProbability, "-1e999", kGoodRefusal},
+      {&SettingTexts::generations, "1e39",
        "Number of Generations to run must round to a whole number from -32768 to 32767."},
   };
   for (const auto& c : cases) {

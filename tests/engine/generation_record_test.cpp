@@ -36,9 +36,9 @@ TEST(GenerationRecord, RowsOfAPopulationsLifeWithTheSettingsAndTheSummarysCounts
   EXPECT_EQ(std::make_pair(rows[3].generation, rows[3].event),
             std::make_pair(2L, RowEvent::Generation));
   EXPECT_EQ(rows[3].settings.goodMutationProbability, 0.75f);
-  EXPECT_TRUE(rows[2].settings.sexualExchange && rows[2].settings.autoMutation);
-  EXPECT_FALSE(rows[3].settings.sexualExchange);
-  EXPECT_TRUE(rows[3].settings.autoMutation);
+  EXPECT_TRUE(rows[2].settings.options.sexualExchange && rows[2].settings.options.autoMutation);
+  EXPECT_FALSE(rows[3].settings.options.sexualExchange);
+  EXPECT_TRUE(rows[3].settings.options.autoMutation);
   const std::string csv = GenerationCsv(simulation.Record());
   EXPECT_NE(csv.find("\r\n2,generation,100,0.75,10,OFF,ON,7,"), std::string::npos) << csv;
   const GeneSummary now = SummariseGenes(simulation.File(), 100);
@@ -96,8 +96,8 @@ TEST(GenerationCsv, WritesEveryColumnAsExactText) {
   GeneSummary million;
   million.counts = {0, 1, 2, 3, 4, 5, 6, 1'000'000, 8, 90};
   million.average = 20.0 / 3;
-  record.Add(RowEvent::Created, {1'000'000, 0.3f, 250, true, false, 6}, million);
-  record.Add(RowEvent::Mutations, {999'999, 0.7f, 3, false, true, 6}, million);
+  record.Add(RowEvent::Created, {1'000'000, 0.3f, 250, 0, 6, {true, false}}, million);
+  record.Add(RowEvent::Mutations, {999'999, 0.7f, 3, 0, 6, {false, true}}, million);
   record.MarkStop(StopReason::AllBadGenome);
   EXPECT_EQ(GenerationCsv(record),
             "generation,event,population size,good mutation probability,mutations per cycle,"

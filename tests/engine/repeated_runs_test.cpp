@@ -19,8 +19,8 @@ namespace {
 // The design-time settings at 100 critters.
 RunPlan DesignTimePlan(std::uint32_t seed, std::int64_t limit = 5000) {
   RunPlan plan;
-  plan.settings.parameters = ReadParameters({});
-  plan.settings.parameters.populationSize = 100;
+  plan.settings = ReadSettings({});
+  plan.settings.populationSize = 100;
   plan.settings.startingGeneValue = 7;
   plan.generationLimit = limit;
   plan.seed = seed;
@@ -38,7 +38,7 @@ std::vector<RunPlan> Batch(std::uint64_t seed, int runs) {
 RunResult RunByHand(const RunPlan& plan) {
   FakeWindow window;
   window.options = plan.settings.options;
-  window.texts.populationSize = std::to_string(plan.settings.parameters.populationSize);
+  window.texts.populationSize = std::to_string(plan.settings.populationSize);
   TwisterRandomSource random(plan.seed);
   Simulation simulation(window, random);
   simulation.Initialise();
@@ -79,7 +79,9 @@ TEST(RepeatedRunsTest, EachRunIsTheRunOfTheEngineAloneWhateverTheWorkers) {
 
 TEST(RepeatedRunsTest, ARunEndsInTheGenerationWhosePassDetectsAndAtItsLimit) {
   RunPlan perfect = DesignTimePlan(1);
-  perfect.settings.parameters = {10, 1000, 1.0f, 0};
+  perfect.settings.populationSize = 10;
+  perfect.settings.mutationsPerCycle = 1000;
+  perfect.settings.goodMutationProbability = 1;
   perfect.settings.startingGeneValue = 8;
   const std::atomic<bool> running{false};
   const RunResult first = *RunToTheEnd(perfect, running);
@@ -141,7 +143,7 @@ TEST(RunTallyTest, WritesEachRunAsALineOfItsColumns) {
   RunRow row;
   row.run = 12;
   row.seed = 4'000'000'000u;
-  row.settings.parameters = {1'000'000, 250, 0.3f, 50};
+  row.settings = {1'000'000, 0.3f, 250, 50, 6, {}};
   row.settings.options = {false, true};
   row.settings.startingGeneValue = 6;
   row.result = {1234567, RunEnd::AllBadGenome, 2.0 / 3};

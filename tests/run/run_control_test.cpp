@@ -37,7 +37,7 @@ class FakeRunWindow : public RunWindow {
     }
   }
   void CmdViewSum_Click() override { log_ << "summary"; }
-  ParameterTexts Texts() const override { return window_.texts; }
+  SettingTexts Texts() const override { return window_.texts; }
   Options CurrentOptions() const override { return window_.options; }
   void SetCommandsEnabled(bool enabled) override { log_ << (enabled ? "enable" : "disable"); }
   void ShowHaltButton(bool shown) override { log_ << (shown ? "show halt" : "hide halt"); }
@@ -64,9 +64,7 @@ class RunControlTest : public ::testing::Test {
     runWindow.onFocusHaltButton = [this] { control.cmdhaltrun_gotfocus(); };
   }
 
-  void SetBox(std::string ParameterTexts::*box, const std::string& text) {
-    window.texts.*box = text;
-  }
+  void SetBox(std::string SettingTexts::*box, const std::string& text) { window.texts.*box = text; }
 
   // Creates the population of the boxes and forgets what that logged.
   void Create() {
@@ -97,7 +95,7 @@ void PreparePerfectGenome(FakeWindow& window) {
 }
 
 TEST_F(RunControlTest, FixedRunCreatesWhenNeededRunsTheCountAndEndsInTheSummary) {
-  SetBox(&ParameterTexts::generations, "3");
+  SetBox(&SettingTexts::generations, "3");
   control.CmdRun_Click();
   EXPECT_EQ(log, QStringList({"create", "Population successfully created!", "generations were run",
                               "summary"}));
@@ -107,7 +105,7 @@ TEST_F(RunControlTest, FixedRunCreatesWhenNeededRunsTheCountAndEndsInTheSummary)
   EXPECT_FALSE(control.RunInProgress());
 
   log.clear();
-  SetBox(&ParameterTexts::generations, "2");
+  SetBox(&SettingTexts::generations, "2");
   control.CmdRun_Click();
   EXPECT_EQ(log, QStringList({"generations were run", "summary"}));
   EXPECT_EQ(window.counter, " 5") << "the counter accumulates across runs";
@@ -121,7 +119,7 @@ TEST_F(RunControlTest, GenerationCountRoundsToEvenAndRefusesWhatSixteenBitsCanno
     window.counter = "0";
     window.yields = 0;
     log.clear();
-    SetBox(&ParameterTexts::generations, text);
+    SetBox(&SettingTexts::generations, text);
     control.CmdRun_Click();
     EXPECT_EQ(window.yields, generations) << text;
     EXPECT_EQ(log, QStringList({"generations were run", "summary"})) << text;
@@ -130,7 +128,7 @@ TEST_F(RunControlTest, GenerationCountRoundsToEvenAndRefusesWhatSixteenBitsCanno
   for (const char* tooMany : {"32767.5", "-32769", "1e9"}) {
     log.clear();
     const std::string before = Population();
-    SetBox(&ParameterTexts::generations, tooMany);
+    SetBox(&SettingTexts::generations, tooMany);
     control.CmdRun_Click();
     EXPECT_EQ(log, QStringList({"Number of Generations to run must round to a whole number from "
                                 "-32768 to 32767."}))
@@ -140,10 +138,10 @@ TEST_F(RunControlTest, GenerationCountRoundsToEvenAndRefusesWhatSixteenBitsCanno
 }
 
 TEST_F(RunControlTest, TheLargestGenerationCountRunsToItsEnd) {
-  SetBox(&ParameterTexts::populationSize, "10");
+  SetBox(&SettingTexts::populationSize, "10");
   window.options.autoMutation = false;
   Create();
-  SetBox(&ParameterTexts::generations, "32767");
+  SetBox(&SettingTexts::generations, "32767");
   control.CmdRun_Click();
   EXPECT_EQ(window.counter, " 32767");
   EXPECT_EQ(log, QStringList({"generations were run", "summary"}));
@@ -153,10 +151,10 @@ TEST_F(RunControlTest, TheLargestGenerationCountRunsToItsEnd) {
 // where the summary counts, and says there why the run stopped.
 TEST_F(RunControlTest, FixedRunGoesOnAfterADetectionWithMutationPassesOnlyAndRecordsEach) {
   PreparePerfectGenome(window);
-  SetBox(&ParameterTexts::populationSize, "100");
-  SetBox(&ParameterTexts::mutationsPerCycle, "300");
+  SetBox(&SettingTexts::populationSize, "100");
+  SetBox(&SettingTexts::mutationsPerCycle, "300");
   Create();
-  SetBox(&ParameterTexts::generations, "6");
+  SetBox(&SettingTexts::generations, "6");
   control.CmdRun_Click();
   EXPECT_EQ(log, QStringList({"generations were run", "perfect genome detected", "summary"}));
   EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
@@ -234,7 +232,7 @@ TEST_F(RunControlTest, HaltInTheIterationOfADetectionHidesTheDetection) {
 TEST_F(RunControlTest, HaltPressedOutsideTheLoopChangesNothing) {
   PreparePerfectGenome(window);
   Create();
-  SetBox(&ParameterTexts::generations, "3");
+  SetBox(&SettingTexts::generations, "3");
   window.texts.mutationsPerCycle = "0";
   window.onYield = [this] { control.cmdhaltrun_click(); };
   control.CmdRun_Click();
@@ -264,7 +262,7 @@ TEST_F(RunControlTest, FocusReturningToTheHaltButtonDuringARunStartsNoSecondRun)
 
 TEST_F(RunControlTest, CommandsThatWouldDisturbARunAreRefusedDuringIt) {
   Create();
-  SetBox(&ParameterTexts::generations, "3");
+  SetBox(&SettingTexts::generations, "3");
   QStringList refusals;
   window.onYield = [&] {
     if (window.counter != " 1") return;
@@ -290,7 +288,7 @@ TEST_F(RunControlTest, CommandsThatWouldDisturbARunAreRefusedDuringIt) {
 
 TEST_F(RunControlTest, ResetDuringAFixedRunCountsOnFromZero) {
   Create();
-  SetBox(&ParameterTexts::generations, "5");
+  SetBox(&SettingTexts::generations, "5");
   window.onYield = [this] {
     if (window.yields == 2) control.CmdResetCounter_Click();
   };
@@ -310,7 +308,7 @@ TEST_F(RunControlTest, EraseDeletesThePopulationAndARunCreatesANewOne) {
   EXPECT_EQ(simulation.state.IntCreated, kFalse);
 
   log.clear();
-  SetBox(&ParameterTexts::generations, "2");
+  SetBox(&SettingTexts::generations, "2");
   control.CmdRun_Click();
   EXPECT_EQ(log.first(), "create");
   EXPECT_EQ(window.counter, " 2");
@@ -318,7 +316,7 @@ TEST_F(RunControlTest, EraseDeletesThePopulationAndARunCreatesANewOne) {
 }
 
 TEST_F(RunControlTest, ARunThatCannotCreateItsPopulationDoesNotStart) {
-  SetBox(&ParameterTexts::startingGeneValue, "   ");
+  SetBox(&SettingTexts::startingGeneValue, "   ");
   control.CmdRun_Click();
   control.CmdRunIndef_Click();
   EXPECT_EQ(log.count("create"), 2);
@@ -340,7 +338,7 @@ TEST_F(RunControlTest, AFileThatCannotGrowEndsTheRunWithItsReasonAlone) {
   limited.rlim_cur = before.size();
   setrlimit(RLIMIT_FSIZE, &limited);
 
-  SetBox(&ParameterTexts::generations, "3");
+  SetBox(&SettingTexts::generations, "3");
   control.CmdRun_Click();
   control.CmdRunIndef_Click();
 
@@ -369,7 +367,7 @@ TEST_F(RunControlTest, ARunGoesNoFurtherOnceThePopulationIsDropped) {
       log << failure.what();
     }
   };
-  SetBox(&ParameterTexts::generations, "5");
+  SetBox(&SettingTexts::generations, "5");
   control.CmdRun_Click();
   ASSERT_EQ(log.size(), 1) << "the loss, and nothing after it";
   EXPECT_TRUE(log[0].contains("was changed by another program")) << log[0].toStdString();

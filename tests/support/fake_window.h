@@ -13,7 +13,7 @@ namespace evo::test {
 
 class FakeWindow : public WindowPort {
  public:
-  ParameterTexts texts;  // the boxes' texts, at their design-time texts when the window opens
+  SettingTexts texts;  // the boxes' texts, at their design-time texts when the window opens
   Options options;
   std::string counter = "0";
   int yields = 0;

@@ -71,7 +71,7 @@ QString Read(const QString& path) {
 TEST(ChartFiles, SavesWholeFilesOrTellsWhyAndLeavesNone) {
   PopulationOnDisk disk{std::string(1000, '7')};
   GenerationRecord record;
-  record.Add(RowEvent::Created, {100, 0.1f, 10, true, true, 7}, {});
+  record.Add(RowEvent::Created, {100, 0.1f, 10, 0, 7, {true, true}}, {});
   ScriptedDialogs dialogs;
   WindowUnderTest<FrmSummary> window{new FrmSummary(disk.file, 100, {}, record, dialogs)};
   QWidget& counts = *window.child<QWidget>("GeneCountChart");
@@ -125,9 +125,9 @@ TEST(ChartFiles, PicturesForPaperAreDarkOnWhiteWithTheirSettingsUnderADarkPalett
   PopulationOnDisk disk{std::string(1000, '7')};
   GenerationRecord record;
   AverageGeneHistory history;
-  record.Add(RowEvent::Created, {100, 0.25f, 30, false, true, 7}, {});
+  record.Add(RowEvent::Created, {100, 0.25f, 30, 0, 7, {false, true}}, {});
   for (int generation = 1; generation <= 200; ++generation) {
-    record.Add(RowEvent::Generation, {100, 0.25f, 30, false, true, 7}, {});
+    record.Add(RowEvent::Generation, {100, 0.25f, 30, 0, 7, {false, true}}, {});
     history.AddAfterGeneration(7 + generation * 0.13 / 200);
   }
   ScriptedDialogs dialogs;
@@ -170,7 +170,7 @@ TEST(ChartFiles, PicturesForPaperAreDarkOnWhiteWithTheirSettingsUnderADarkPalett
 TEST(ChartMenus, OpenFromTheKeyboardOnEachChartAndCopyWhatTheySay) {
   PopulationOnDisk disk{std::string(1000, '7')};
   GenerationRecord record;
-  record.Add(RowEvent::Created, {100, 0.1f, 10, true, true, 7}, {});
+  record.Add(RowEvent::Created, {100, 0.1f, 10, 0, 7, {true, true}}, {});
   AverageGeneHistory history;
   history.AddAfterGeneration(7.1);
   ScriptedDialogs dialogs;

@@ -38,8 +38,8 @@ inline void AppendSettings(std::string& line, const RunSettings& settings) {
   AppendNumber(line, settings.populationSize);
   AppendNumber(line, settings.goodMutationProbability);
   AppendNumber(line, settings.mutationsPerCycle);
-  AppendText(line, Switch(settings.sexualExchange));
-  AppendText(line, Switch(settings.autoMutation));
+  AppendText(line, Switch(settings.options.sexualExchange));
+  AppendText(line, Switch(settings.options.autoMutation));
   AppendNumber(line, settings.startingGeneValue);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/record/gene_summary.h"
+#include "engine/settings/run_settings.h"
 
 namespace evo {
 
@@ -14,24 +15,13 @@ namespace evo {
 // mutation pass between generations.
 enum class RowEvent : std::uint8_t { Created, Generation, Mutations };
 
-// The parameters and options in effect when a row was made, and the gene value the population
-// was created with.
-struct RunSettings {
-  std::int32_t populationSize = 0;
-  float goodMutationProbability = 0;
-  std::int32_t mutationsPerCycle = 0;
-  bool sexualExchange = false;
-  bool autoMutation = false;
-  int startingGeneValue = 0;
-};
-
 // Why a run ended, on the last row it made; None on every other row.
 enum class StopReason : std::uint8_t { None, PerfectGenome, AllBadGenome, HaltedByUser };
 
 struct GenerationRow {
   std::int64_t generation = 0;  // generations completed since the population was created
   RowEvent event = RowEvent::Created;
-  RunSettings settings;
+  RunSettings settings;  // in effect when the row was made, the gene value of the creation
   GeneSummary figures;
   StopReason stop = StopReason::None;
 };

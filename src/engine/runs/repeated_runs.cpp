@@ -27,25 +27,25 @@ std::uint32_t RunSeed(std::uint64_t seed, std::int64_t index) {
                                     32);
 }
 
-std::vector<RunPlan> PlanRuns(const RunSettingsOf& base, ComparedSetting compared,
+std::vector<RunPlan> PlanRuns(const RunSettings& base, ComparedSetting compared,
                               const std::vector<double>& values, std::int64_t runs,
                               std::int64_t generationLimit, std::uint64_t seed) {
   const std::vector<double> each =
       compared == ComparedSetting::None ? std::vector<double>{0} : values;
   std::vector<RunPlan> plans;
   for (const double value : each) {
-    RunSettingsOf settings = base;
+    RunSettings settings = base;
     switch (compared) {
       case ComparedSetting::None:
         break;
       case ComparedSetting::GoodMutationProbability:
-        settings.parameters.goodMutationProbability = static_cast<float>(value);
+        settings.goodMutationProbability = static_cast<float>(value);
         break;
       case ComparedSetting::MutationsPerCycle:
-        settings.parameters.mutationsPerCycle = static_cast<std::int32_t>(value);
+        settings.mutationsPerCycle = static_cast<std::int32_t>(value);
         break;
       case ComparedSetting::PopulationSize:
-        settings.parameters.populationSize = static_cast<std::int32_t>(value);
+        settings.populationSize = static_cast<std::int32_t>(value);
         break;
       case ComparedSetting::StartingGeneValue:
         settings.startingGeneValue = static_cast<int>(value);
@@ -64,9 +64,8 @@ std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool
   TwisterRandomSource random(plan.seed);
   BasicSimulation<MemoryStore> simulation(port, random, {});
   simulation.Initialise();
-  const RunSettingsOf& settings = plan.settings;
-  simulation.CreatePopulation(
-      settings.parameters, static_cast<char>('0' + settings.startingGeneValue), settings.options);
+  const RunSettings& settings = plan.settings;
+  simulation.CreatePopulation(settings);
   RunResult result;
   for (std::int64_t generation = 1; generation <= plan.generationLimit; ++generation) {
     if (cancelled.load(std::memory_order_relaxed)) return std::nullopt;

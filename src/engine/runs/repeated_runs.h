@@ -14,7 +14,7 @@
 namespace evo {
 
 struct RunPlan {
-  RunSettingsOf settings;
+  RunSettings settings;
   std::int64_t generationLimit = 0;
   std::uint32_t seed = 0;  // of the run's random source
 };
@@ -31,7 +31,7 @@ enum class ComparedSetting {
 // The plans of a batch: runs of the base settings for each value of the compared setting (once,
 // values unused, for None), the runs of each value after those of the value before. Run i (from
 // 0) of the batch has the seed RunSeed(seed, i), and every run the generation limit.
-std::vector<RunPlan> PlanRuns(const RunSettingsOf& base, ComparedSetting compared,
+std::vector<RunPlan> PlanRuns(const RunSettings& base, ComparedSetting compared,
                               const std::vector<double>& values, std::int64_t runs,
                               std::int64_t generationLimit, std::uint64_t seed);
 

@@ -70,13 +70,9 @@ RunTally Tally(std::span<const RunResult> results) {
 std::string RunsCsv(std::span<const RunRow> rows) {
   std::string text = kHeader;
   for (const RunRow& row : rows) {
-    const RunSettingsOf& settings = row.settings;
     csv::AppendNumber(text, row.run);
     csv::AppendNumber(text, row.seed);
-    csv::AppendSettings(
-        text, {settings.parameters.populationSize, settings.parameters.goodMutationProbability,
-               settings.parameters.mutationsPerCycle, settings.options.sexualExchange,
-               settings.options.autoMutation, settings.startingGeneValue});
+    csv::AppendSettings(text, row.settings);
     csv::AppendNumber(text, row.result.generations);
     csv::AppendText(text, EndName(row.result.end));
     // The summary window's 15 significant digits.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings/read_settings.h"
+#include "engine/settings/run_settings.h"
 
 namespace evo {
 
@@ -23,18 +23,11 @@ struct RunResult {
   bool operator==(const RunResult&) const = default;
 };
 
-// The settings a run was made with.
-struct RunSettingsOf {
-  Parameters parameters;
-  Options options;
-  int startingGeneValue = 0;
-};
-
 // A finished run: its number from 1, the seed of its random source, its settings and its result.
 struct RunRow {
   std::int64_t run = 0;
   std::uint32_t seed = 0;
-  RunSettingsOf settings;
+  RunSettings settings;
   RunResult result;
 };
 

@@ -5,7 +5,7 @@
 
 namespace evo {
 
-Parameters ReadParameters(const ParameterTexts& texts) {
+RunSettings ReadSettings(const SettingTexts& texts) {
   const auto critters = RoundToInt32(NumericValue(texts.populationSize));
   if (!critters || *critters > kLargestPopulation) throw EngineError(kPopulationSizeRefused);
   const auto mutations = RoundToInt32(NumericValue(texts.mutationsPerCycle));
@@ -14,7 +14,12 @@ Parameters ReadParameters(const ParameterTexts& texts) {
   if (!goodFactor) throw EngineError(kGoodFactorRefused);
   const auto generations = ToSingle(NumericValue(texts.generations));
   if (!generations) throw EngineError(kGenerationCountRefused);
-  return {*critters, *mutations, *goodFactor, *generations};
+  RunSettings settings;
+  settings.populationSize = *critters;
+  settings.goodMutationProbability = *goodFactor;
+  settings.mutationsPerCycle = *mutations;
+  settings.generations = *generations;
+  return settings;
 }
 
 char StartingGene(const std::string& startText) {

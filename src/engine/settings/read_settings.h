@@ -1,35 +1,13 @@
-// What the engine runs a population from: values handed to it, never read back from a window. A
-// command of the main window reads the parameter boxes once and hands over their texts; the two
-// switches are handed to every generation, which takes them as they stand.
+// The settings read from the texts of the main window's boxes, as the original design's
+// GetParameters reads them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "engine/settings/run_settings.h"
+
 namespace evo {
-
-// The texts of the parameter boxes, at their design-time texts unless set.
-struct ParameterTexts {
-  std::string populationSize = "100";
-  std::string goodMutationProbability = ".1";
-  std::string mutationsPerCycle = "10";
-  std::string generations = "50";
-  std::string startingGeneValue = "7";
-};
-
-// The switches "Sexual Exchange Status" and "Auto Mutation Insertion", ON at design time.
-struct Options {
-  bool sexualExchange = true;
-  bool autoMutation = true;
-};
-
-// The parameters as the simulation holds them.
-struct Parameters {
-  std::int32_t populationSize = 0;
-  std::int32_t mutationsPerCycle = 0;
-  float goodMutationProbability = 0;
-  float generations = 0;
-};
 
 // The largest population whose doubled pool of a generation still counts in 32 bits.
 inline constexpr std::int32_t kLargestPopulation = 1073741823;
@@ -49,10 +27,12 @@ inline constexpr char kGenerationCountRefused[] =
 inline constexpr char kStartValueRefused[] =
     "Starting Gene Value must begin with a digit from 1 to 8: type a value from 1 to 8.";
 
-// The boxes' numbers: each text's numeric value, a count rounded to the nearest whole number (a
-// tie to the even one), a probability and the number of generations in single precision. Throws
-// EngineError with the message of the first box whose value cannot be held.
-Parameters ReadParameters(const ParameterTexts& texts);
+// The four numbers that a command loads: each text's numeric value, a count rounded to the
+// nearest whole number (a tie to the even one), a probability and the number of generations in
+// single precision. The starting gene value is not read (0), and the switches stand at their
+// design-time state. Throws EngineError with the message of the first box whose value cannot be
+// held.
+RunSettings ReadSettings(const SettingTexts& texts);
 
 // The gene a population is created of: the first character of the start text after its blanks.
 // Throws EngineError unless it is a digit from 1 to 8: no other byte is a gene to start from.

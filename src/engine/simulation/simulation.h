@@ -64,21 +64,21 @@ class BasicSimulation {
   void Initialise();
 
   // For ExistingPopulation checks the population file first (CheckFile); then loads the parameter
-  // boxes' texts into the state (ReadParameters, LoadParameters).
-  void GetParameters(const ParameterTexts& texts,
+  // boxes' texts into the state (ReadSettings, LoadParameters).
+  void GetParameters(const SettingTexts& texts,
                      ParameterUse use = ParameterUse::ExistingPopulation);
   // Loads the parameters into the state and clears IntHalt. A population size beyond the records
   // written (for ExistingPopulation while a population exists) throws EngineError and changes
   // nothing. Unlike GetParameters, it does not check the file first.
-  void LoadParameters(const Parameters& parameters, ParameterUse use);
+  void LoadParameters(const RunSettings& settings, ParameterUse use);
 
   // Creates a population of the boxes' size and start value in the file, from record 1 on, with
   // an empty history and a record that starts with its figures and the options as they stand.
   // Throws EngineError: before anything changed when a box holds what cannot be used; after
   // closing the file, with no population marked as existing, when the file fails.
-  void CreatePopulation(const ParameterTexts& texts, const Options& options);
-  // The same from parameters and a starting gene from '1' to '8'.
-  void CreatePopulation(const Parameters& parameters, char startingGene, const Options& options);
+  void CreatePopulation(const SettingTexts& texts, const Options& options);
+  // The same from settings, whose starting gene value must be 1 to 8 (EngineError otherwise).
+  void CreatePopulation(const RunSettings& settings);
 
   // A fraction in [0, 1) finer than one draw, from two draws.
   double FineRandom();

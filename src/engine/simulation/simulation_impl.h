@@ -22,13 +22,13 @@ void BasicSimulation<Store>::Initialise() {
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::GetParameters(const ParameterTexts& texts, ParameterUse use) {
+void BasicSimulation<Store>::GetParameters(const SettingTexts& texts, ParameterUse use) {
   if (use == ParameterUse::ExistingPopulation) CheckFile();
-  LoadParameters(ReadParameters(texts), use);
+  LoadParameters(ReadSettings(texts), use);
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::LoadParameters(const Parameters& parameters, ParameterUse use) {
+void BasicSimulation<Store>::LoadParameters(const RunSettings& parameters, ParameterUse use) {
   const std::int64_t written = file_.RecordsWrittenSinceOpen();
   const bool existing = use == ParameterUse::ExistingPopulation && state.IntCreated != kFalse;
   if (existing && parameters.populationSize > written) {
@@ -46,21 +46,26 @@ void BasicSimulation<Store>::LoadParameters(const Parameters& parameters, Parame
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::CreatePopulation(const ParameterTexts& texts, const Options& options) {
+void BasicSimulation<Store>::CreatePopulation(const SettingTexts& texts, const Options& options) {
   const char gene = StartingGene(texts.startingGeneValue);
-  CreatePopulation(ReadParameters(texts), gene, options);
+  RunSettings settings = ReadSettings(texts);
+  settings.startingGeneValue = gene - '0';
+  settings.options = options;
+  CreatePopulation(settings);
 }
 
 template <RecordStore Store>
-void BasicSimulation<Store>::CreatePopulation(const Parameters& parameters, char startingGene,
-                                              const Options& options) {
-  LoadParameters(parameters, ParameterUse::NewPopulation);
+void BasicSimulation<Store>::CreatePopulation(const RunSettings& settings) {
+  if (settings.startingGeneValue < 1 || settings.startingGeneValue > 8) {
+    throw EngineError(kStartValueRefused);
+  }
+  LoadParameters(settings, ParameterUse::NewPopulation);
   ForgetFigures();
   window_.SetGenerationCounter("0");
   try {
     file_.Open(path_);
-    state.StrCritter.assign(kGenes, startingGene);
-    startingGeneValue_ = startingGene - '0';
+    state.StrCritter.assign(kGenes, static_cast<char>('0' + settings.startingGeneValue));
+    startingGeneValue_ = settings.startingGeneValue;
     file_.Reserve(state.LngCritter);
     for (std::int64_t k = 1; k <= state.LngCritter; ++k) {
       file_.WriteRecord(k, state.StrCritter.data());
@@ -72,7 +77,7 @@ void BasicSimulation<Store>::CreatePopulation(const Parameters& parameters, char
     throw;
   }
   state.IntCreated = kTrue;
-  RecordFigures(RowEvent::Created, options);
+  RecordFigures(RowEvent::Created, settings.options);
 }
 
 template <RecordStore Store>
@@ -289,8 +294,8 @@ void BasicSimulation<Store>::RecordFigures(RowEvent event, const Options& option
   const GeneSummary figures = SummariseGenes(file_, state.LngCritter);
   if (event == RowEvent::Generation) history_.AddAfterGeneration(figures.average);
   if (event == RowEvent::Mutations) history_.AddAfterMutations(figures.average);
-  const RunSettings settings{state.LngCritter,       state.SngGoodFactor,  state.LngMutateNum,
-                             options.sexualExchange, options.autoMutation, startingGeneValue_};
+  const RunSettings settings{state.LngCritter, state.SngGoodFactor, state.LngMutateNum,
+                             state.SngGenNum,  startingGeneValue_,  options};
   record_.Add(event, settings, figures);
 }
 

@@ -50,7 +50,7 @@ QStringList SettingsCaption(const GenerationRecord& record) {
               .arg(QString::number(good), QString::number(1.0f - good))
               .arg(settings.mutationsPerCycle),
           QString("Sexual exchange %1, auto mutation %2")
-              .arg(Switch(settings.sexualExchange), Switch(settings.autoMutation))};
+              .arg(Switch(settings.options.sexualExchange), Switch(settings.options.autoMutation))};
 }
 
 void DrawOnPaper(QPainter& painter, const Chart& chart, const QStringList& caption) {
