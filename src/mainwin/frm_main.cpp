@@ -10,6 +10,7 @@
 
 #include "common/desktop_conventions.h"
 #include "common/focus_ring.h"
+#include "common/messages.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
 #include "engine/numeric.h"
@@ -22,13 +23,6 @@
 
 namespace evo {
 namespace {
-
-constexpr char kPopulationTooSmall[] = "values must be greator than 9";
-constexpr char kPopulationTooLarge[] = "value must be a million or less";
-constexpr char kProbabilityRefused[] = "Probabilities are only in range 0 to 1";
-constexpr char kStartValueOutOfRange[] = "values must be in range 1 to 8";
-constexpr char kViewedSizeRefused[] =
-    "Population size must round to a whole number from -2147483648 to 2147483647.";
 
 // A view closed inside a run's yield is deleted only later: until then it is closed, not open.
 template <typename View>
@@ -250,7 +244,7 @@ void FrmMain::TxtStartNum_LostFocus() {
 bool FrmMain::GoodFactorAccepted() {
   const double good = NumericValue(Text(*ui_->TxtGoodFactor));
   if (!AcceptedRange(Setting::GoodMutationProbability).Holds(good)) {
-    TakeBackEmptied(*ui_->TxtGoodFactor, kProbabilityRefused);
+    TakeBackEmptied(*ui_->TxtGoodFactor, Refusal(Setting::GoodMutationProbability, good));
     return false;
   }
   SetNumberText(*ui_->TxtBadFactor, 1 - good);
@@ -264,11 +258,11 @@ bool FrmMain::PopSizeAccepted() {
   const SettingRange accepted = AcceptedRange(Setting::PopulationSize);
   bool refused = false;
   if (size < accepted.least) {
-    ShowMessage(kPopulationTooSmall);
+    ShowMessage(Refusal(Setting::PopulationSize, size));
     refused = true;
   }
   if (size > accepted.most) {
-    ShowMessage(kPopulationTooLarge);
+    ShowMessage(Refusal(Setting::PopulationSize, size));
     refused = true;
   }
   if (refused) box.setText(QString::number(accepted.least));
@@ -279,7 +273,7 @@ bool FrmMain::StartNumAccepted() {
   QLineEdit& box = *ui_->TxtStartNum;
   const double start = NumericValue(Text(box));
   if (!AcceptedRange(Setting::StartingGeneValue).Holds(start)) {
-    TakeBackEmptied(box, kStartValueOutOfRange);
+    TakeBackEmptied(box, Refusal(Setting::StartingGeneValue, start));
     return false;
   }
   SetNumberText(box, std::floor(start));
@@ -317,14 +311,14 @@ bool FrmMain::Attempt(const std::function<void()>& command) {
     command();
     return true;
   } catch (const EngineError& error) {
-    ShowMessage(QString::fromUtf8(error.what()));
+    ShowMessage(Sentence(error.problem()));
     return false;
   }
 }
 
 bool FrmMain::PopulationExists() {
   if (simulation_.state.IntCreated != kFalse) return true;
-  ShowMessage(kNoPopulation);
+  ShowMessage(NoPopulationMessage());
   return false;
 }
 
@@ -340,7 +334,7 @@ void FrmMain::CloseViewOfLostFile(QWidget* view) {
 
 std::optional<std::int32_t> FrmMain::ViewedPopulationSize() {
   const std::optional<std::int32_t> size = RoundToInt32(NumericValue(Text(*ui_->TxtPopSize)));
-  if (!size) ShowMessage(kViewedSizeRefused);
+  if (!size) ShowMessage(ViewedSizeRefusal());
   return size;
 }
 

@@ -31,8 +31,6 @@ class FrmShow;
 class FrmSummary;
 class RepeatedRunsWindow;
 
-inline constexpr char kNoPopulation[] = "No population exists";
-
 class FrmMain : public QWidget, public WindowPort, public RunWindow {
   Q_OBJECT
 

@@ -1,14 +1,10 @@
 #include "run/run_control.h"
 
+#include "common/messages.h"
 #include "common/number_caption.h"
 #include "engine/numeric.h"
 
 namespace evo {
-
-namespace {
-constexpr char kRunInProgress[] =
-    "Generations are running: wait until the run has ended, then try again.";
-}
 
 // Marks a run in progress for the life of the object, however the run ends.
 class RunControl::RunScope {
@@ -32,7 +28,7 @@ RunControl::RunControl(Simulation& simulation, WindowPort& port, RunWindow& wind
 
 bool RunControl::RefuseWhileRunning() {
   if (!RunInProgress()) return false;
-  dialogs_.Message(kRunInProgress);
+  dialogs_.Message(RunInProgressMessage());
   return true;
 }
 
@@ -45,7 +41,7 @@ bool RunControl::PrepareRun() {
   try {
     simulation_.GetParameters(window_.Texts());
   } catch (const EngineError& refusal) {
-    dialogs_.Message(QString::fromStdString(refusal.what()));
+    dialogs_.Message(Sentence(refusal.problem()));
     return false;
   }
   return true;
@@ -60,7 +56,7 @@ bool RunControl::Generation() {
     return true;
   } catch (const EngineError& failure) {
     window_.AnnounceCounter();
-    dialogs_.Message(QString::fromStdString(failure.what()));
+    dialogs_.Message(Sentence(failure.problem()));
     return false;
   }
 }
@@ -77,7 +73,7 @@ void RunControl::CmdRun_Click() {
   if (RefuseWhileRunning() || !PrepareRun()) return;
   const auto generations = RoundToInt16(state_.SngGenNum);
   if (!generations) {
-    dialogs_.Message(kGenerationCountRefused);
+    dialogs_.Message(Sentence(UnreadableSetting{Setting::Generations}));
     return;
   }
   bool faulted = false;
@@ -151,7 +147,7 @@ void RunControl::CmdResetCounter_Click() {
 void RunControl::CmdRestartAll_Click() {
   if (RefuseWhileRunning()) return;
   if (state_.IntCreated == kFalse) {
-    dialogs_.Message("No population exists");
+    dialogs_.Message(NoPopulationMessage());
     return;
   }
   simulation_.ErasePopulation();

@@ -11,6 +11,7 @@
 #include "common/desktop_conventions.h"
 #include "common/dialogs.h"
 #include "common/focus_ring.h"
+#include "common/messages.h"
 #include "common/spoken_notice.h"
 #include "common/window_look.h"
 #include "engine/engine_error.h"
@@ -142,7 +143,7 @@ std::optional<RepeatedRunsWindow::Batch> RepeatedRunsWindow::ReadBatch() {
     base = ReadSettings(main->texts);
     base.startingGeneValue = StartingGene(main->texts.startingGeneValue) - '0';
   } catch (const EngineError& refusal) {
-    dialogs_.Message(QString::fromUtf8(refusal.what()));
+    dialogs_.Message(Sentence(refusal.problem()));
     return std::nullopt;
   }
   base.options = main->options;

@@ -81,7 +81,7 @@ TEST_F(CreationTest, RefusesAStartTextThatDoesNotBeginWithAGeneFrom1To8AndChange
       simulation.CreatePopulation(window.texts, window.options);
       ADD_FAILURE() << "created with the start text \"" << start << '"';
     } catch (const EngineError& refusal) {
-      EXPECT_STREQ(refusal.what(), kStartValueRefused);
+      EXPECT_TRUE(refusal.problem() == Problem(UnreadableSetting{Setting::StartingGeneValue}));
     }
   }
   EXPECT_EQ(FileText(), std::string(100, '5'));
@@ -124,34 +124,24 @@ TEST_F(ParametersTest, LoadsTheBoxesAndClearsTheStopReason) {
   EXPECT_EQ(simulation.state.LngMutateNum, -7);
 }
 
-// The refusals as the user reads them; the bounds they name are taken (below), and what lies
-// just beyond them is refused.
-const char kSizeRefusal[] =
-    "Population size must round to a whole number from -2147483648 to 1073741823.";
-const char kMutationsRefusal[] =
-    "Absolute number mutations per cycle must round to a whole number from -2147483648 to "
-    "2147483647.";
-const char kGoodRefusal[] =
-    "Good Mutation Probability must be a number from -3.40282346638529E+38 to "
-    "3.40282346638529E+38.";
-
+// Values just beyond what the state holds are refused, naming the box; the bounds themselves
+// are taken (below).
 TEST_F(ParametersTest, RefusesWhatTheStateCannotHoldAndChangesNothing) {
   const struct {
     std::string SettingTexts::*box;
     std::string text;
-    const char* message;
+    Setting setting;
   } cases[] = {
-      {&SettingTexts::populationSize, "3e9", kSizeRefusal},
-      {&SettingTexts::populationSize, "1e999", kSizeRefusal},
-      {&SettingTexts::populationSize, "1073741823.5", kSizeRefusal},
-      {&SettingTexts::populationSize, "-2147483648.6", kSizeRefusal},
-      {&SettingTexts::mutationsPerCycle, "2147483647.5", kMutationsRefusal},
-      {&SettingTexts::mutationsPerCycle, "-2147483648.6", kMutationsRefusal},
-      {&SettingTexts::mutationsPerCycle, "-1e999", kMutationsRefusal},
-      {&SettingTexts::goodMutationProbability, "3.4028236E+38", kGoodRefusal},
-      {&SettingTexts::goodMutationProbability, "-1e999", kGoodRefusal},
-      {&SettingTexts::generations, "1e39",
-       "Number of Generations to run must round to a whole number from -32768 to 32767."},
+      {&SettingTexts::populationSize, "3e9", Setting::PopulationSize},
+      {&SettingTexts::populationSize, "1e999", Setting::PopulationSize},
+      {&SettingTexts::populationSize, "1073741823.5", Setting::PopulationSize},
+      {&SettingTexts::populationSize, "-2147483648.6", Setting::PopulationSize},
+      {&SettingTexts::mutationsPerCycle, "2147483647.5", Setting::MutationsPerCycle},
+      {&SettingTexts::mutationsPerCycle, "-2147483648.6", Setting::MutationsPerCycle},
+      {&SettingTexts::mutationsPerCycle, "-1e999", Setting::MutationsPerCycle},
+      {&SettingTexts::goodMutationProbability, "3.4028236E+38", Setting::GoodMutationProbability},
+      {&SettingTexts::goodMutationProbability, "-1e999", Setting::GoodMutationProbability},
+      {&SettingTexts::generations, "1e39", Setting::Generations},
   };
   for (const auto& c : cases) {
     window.texts = {};  // the design-time boxes
@@ -164,7 +154,7 @@ TEST_F(ParametersTest, RefusesWhatTheStateCannotHoldAndChangesNothing) {
       simulation.GetParameters(window.texts);
       ADD_FAILURE() << "loaded " << c.text;
     } catch (const EngineError& refusal) {
-      EXPECT_STREQ(refusal.what(), c.message);
+      EXPECT_TRUE(refusal.problem() == Problem(UnreadableSetting{c.setting})) << c.text;
     }
     EXPECT_EQ(simulation.state.IntHalt, kPerfectGenome) << c.text;
     EXPECT_EQ(simulation.state.LngCritter, before.LngCritter) << c.text;
@@ -201,9 +191,7 @@ TEST_F(ParametersTest, RefusesASizeBeyondTheRecordsOfTheExistingPopulation) {
     simulation.GetParameters(window.texts, ParameterUse::ExistingPopulation);
     ADD_FAILURE() << "loaded a size beyond the population";
   } catch (const EngineError& refusal) {
-    EXPECT_STREQ(refusal.what(),
-                 "Population size 101 is larger than the 100 critters the population file "
-                 "holds: create a population of that size first.");
+    EXPECT_TRUE(refusal.problem() == Problem(PopulationBeyondFile{101, 100}));
   }
   EXPECT_EQ(simulation.state.LngCritter, 100);
   EXPECT_EQ(simulation.state.IntHalt, kPerfectGenome);

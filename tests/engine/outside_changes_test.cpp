@@ -41,14 +41,13 @@ class OutsideChangesTest : public EngineTest {
 
   // The command fails for the file, naming it and what happened, and leaves no population and no
   // history of one.
-  void ExpectLost(Simulation& copy, const std::function<void()>& command, const std::string& what) {
+  void ExpectLost(Simulation& copy, const std::function<void()>& command, const Problem& expected) {
     try {
       command();
       ADD_FAILURE() << "went on as if nothing had happened";
     } catch (const FileError& failure) {
-      const std::string message = failure.what();
-      EXPECT_TRUE(message.find("critter.dat") != message.npos && message.find(what) != message.npos)
-          << message;
+      EXPECT_TRUE(failure.problem() == expected)
+          << "another problem, of kind " << failure.problem().index();
     }
     EXPECT_EQ(copy.state.IntCreated, kFalse);
     EXPECT_FALSE(copy.File().IsOpen());
@@ -61,7 +60,8 @@ TEST_F(OutsideChangesTest, AFileCutOrReplacedBetweenOrDuringCommandsIsReported) 
   window.onYield = [] { fs::resize_file("critter.dat", 4095); };
   simulation.NextGeneration(window.options);
   ExpectLost(
-      simulation, [&] { simulation.NextGeneration(window.options); }, "was shortened");
+      simulation, [&] { simulation.NextGeneration(window.options); },
+      PopulationLost{"critter.dat", FileLoss::Shortened});
   EXPECT_EQ(window.counter, " 1");
   window.onYield = nullptr;
 
@@ -69,7 +69,8 @@ TEST_F(OutsideChangesTest, AFileCutOrReplacedBetweenOrDuringCommandsIsReported) 
   WriteFileBytes("other.dat", std::string(1000, '7'));
   fs::rename("other.dat", "critter.dat");
   ExpectLost(
-      simulation, [&] { simulation.GetParameters(window.texts); }, "was replaced");
+      simulation, [&] { simulation.GetParameters(window.texts); },
+      PopulationLost{"critter.dat", FileLoss::Replaced});
 
   InterruptingRandom cutting;
   Simulation interrupted{window, cutting};
@@ -80,7 +81,8 @@ TEST_F(OutsideChangesTest, AFileCutOrReplacedBetweenOrDuringCommandsIsReported) 
   cutting.action = [] { fs::resize_file("critter.dat", 0); };
   cutting.at = 40 + 4 * 500;  // offspring 500, after the 10 mutations
   ExpectLost(
-      interrupted, [&] { interrupted.NextGeneration(window.options); }, "was shortened");
+      interrupted, [&] { interrupted.NextGeneration(window.options); },
+      PopulationLost{"critter.dat", FileLoss::Shortened});
   interrupted.CreatePopulation(window.texts, window.options);
   EXPECT_EQ(FileText(), std::string(10000, '7'));
 }
@@ -103,7 +105,7 @@ TEST_F(OutsideChangesTest, BytesThatAreNoGenesAmongTheRecordsInUseAreReported) {
     damage();
     ExpectLost(
         simulation, [&] { simulation.GetParameters(window.texts); },
-        "was changed by another program");
+        PopulationLost{"critter.dat", FileLoss::Changed});
   }
 }
 
@@ -225,7 +227,8 @@ TEST_F(OutsideChangesTest, ASparseFileOnAFullFileSystemFailsWithAMessage) {
     fs::resize_file("small/critter.dat", 1 << 20);
     window.texts.populationSize = "10000";
     ExpectLost(
-        onSmall, [&] { onSmall.CreatePopulation(window.texts, window.options); }, "Cannot grow");
+        onSmall, [&] { onSmall.CreatePopulation(window.texts, window.options); },
+        FileActionFailed{FileAction::Grow, "small/critter.dat", ENOSPC});
   }
   umount2("small", MNT_DETACH);
 }
@@ -234,18 +237,20 @@ TEST_F(OutsideChangesTest, ALinkAPipeOrASocketIsRefusedAndNothingIsWrittenThroug
   WriteFileBytes("notes.txt", "my notes");
   fs::create_symlink("notes.txt", "critter.dat");
   ExpectLost(
-      simulation, [&] { Create("10", "7"); }, "it is a symbolic link");
+      simulation, [&] { Create("10", "7"); },
+      NotARegularFile{"critter.dat", FileKind::SymbolicLink});
   simulation.CloseAndDeleteFile();
   EXPECT_EQ(FileBytes("notes.txt"), "my notes");
   fs::remove("critter.dat");
   fs::create_symlink("elsewhere.dat", "critter.dat");
   ExpectLost(
-      simulation, [&] { Create("10", "7"); }, "it is a symbolic link");
+      simulation, [&] { Create("10", "7"); },
+      NotARegularFile{"critter.dat", FileKind::SymbolicLink});
   EXPECT_FALSE(fs::exists("elsewhere.dat"));
   fs::remove("critter.dat");
   ASSERT_EQ(mkfifo("critter.dat", 0644), 0);
   ExpectLost(
-      simulation, [&] { Create("10", "7"); }, "it is a named pipe");
+      simulation, [&] { Create("10", "7"); }, NotARegularFile{"critter.dat", FileKind::NamedPipe});
   fs::remove("critter.dat");
   const int listening = socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un address{};
@@ -253,12 +258,12 @@ TEST_F(OutsideChangesTest, ALinkAPipeOrASocketIsRefusedAndNothingIsWrittenThroug
   std::strcpy(address.sun_path, "critter.dat");
   ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   ExpectLost(
-      simulation, [&] { Create("10", "7"); }, "it is a socket");
+      simulation, [&] { Create("10", "7"); }, NotARegularFile{"critter.dat", FileKind::Socket});
   close(listening);
   fs::remove("critter.dat");
   fs::create_hard_link("notes.txt", "critter.dat");
   ExpectLost(
-      simulation, [&] { Create("10", "7"); }, "(hard links)");
+      simulation, [&] { Create("10", "7"); }, HardLinkedFile{"critter.dat"});
   simulation.CloseAndDeleteFile();
   EXPECT_EQ(FileBytes("notes.txt"), "my notes");
 }
@@ -268,7 +273,7 @@ TEST_F(OutsideChangesTest, OneRunningCopyOwnsTheFile) {
   Simulation second{window, random};
   ExpectLost(
       second, [&] { second.CreatePopulation(window.texts, window.options); },
-      "is in use by another running copy");
+      FileHeldByAnotherCopy{"critter.dat"});
   second.CloseAndDeleteFile();
   EXPECT_EQ(FileText(), std::string(1000, '7'));
   simulation.CloseFile();

@@ -8,12 +8,15 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/messages.h"
 #include "mainwin/main_window_fixture.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"
 
 namespace evo::test {
 namespace {
+
+const QString kNoPopulation = "No population exists";
 
 const QString kCreated = "Population successfully created!";
 
@@ -48,7 +51,7 @@ TEST_F(CommandTest, CreatePopulationWritesTheFileBeforeItSaysSo) {
 TEST_F(CommandTest, ARefusedOrFailedCreationSaysWhyAndCreatesNothing) {
   Box("TxtStartNum").setText("  ");
   window.CmdCreate_Click();
-  EXPECT_EQ(dialogs.messages, QStringList{kStartValueRefused});
+  EXPECT_EQ(dialogs.messages, QStringList{Sentence(UnreadableSetting{Setting::StartingGeneValue})});
   EXPECT_FALSE(std::filesystem::exists("critter.dat"));
 
   Box("TxtStartNum").setText("7");

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "common/messages.h"
 #include "engine/numeric.h"
 #include "support/fake_window.h"
 #include "support/scripted_dialogs.h"
@@ -364,7 +365,7 @@ TEST_F(RunControlTest, ARunGoesNoFurtherOnceThePopulationIsDropped) {
     try {
       simulation.CheckFile();
     } catch (const FileError& failure) {
-      log << failure.what();
+      log << Sentence(failure.problem());
     }
   };
   SetBox(&SettingTexts::generations, "5");

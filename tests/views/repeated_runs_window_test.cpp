@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "common/messages.h"
 #include "mainwin/main_window_fixture.h"
 #include "views/views_test_support.h"
 
@@ -110,7 +111,7 @@ TEST_F(RepeatedRunsTest, RefusesEntriesOutsideTheirRangeWithAMessageNamingIt) {
   EXPECT_EQ(dialogs.messages,
             QStringList({"Runs must be a whole number from 1 to 10000.",
                          "Seed must be a whole number from 0 to 4294967295.", values, values,
-                         values, QString::fromUtf8(kStartValueRefused)}));
+                         values, Sentence(UnreadableSetting{Setting::StartingGeneValue})}));
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <thread>
 
 #include "engine/digits.h"
-#include "engine/file/file_messages.h"
 
 namespace evo {
 namespace {
@@ -23,8 +22,17 @@ namespace {
 struct RegularFile {
   FileDescriptor fd;
   struct stat status {};
-  std::string refusal;  // why path could not be opened; empty when fd is open
+  Problem refusal = FileNotOpen{};  // why path could not be opened, while fd is not open
 };
+
+FileKind KindOf(mode_t mode) {
+  if (S_ISLNK(mode)) return FileKind::SymbolicLink;
+  if (S_ISDIR(mode)) return FileKind::Directory;
+  if (S_ISFIFO(mode)) return FileKind::NamedPipe;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return FileKind::Device;
+  if (S_ISSOCK(mode)) return FileKind::Socket;
+  return FileKind::Other;
+}
 
 RegularFile OpenRegularFile(const std::string& path, int flags) {
   RegularFile file;
@@ -35,18 +43,18 @@ RegularFile OpenRegularFile(const std::string& path, int flags) {
     // What stands at the path tells why better than the error: a socket gives ENXIO, a link ELOOP.
     struct stat named {};
     if (::lstat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
-      file.refusal = NotARegularFileMessage(path, named.st_mode);
+      file.refusal = NotARegularFile{path, KindOf(named.st_mode)};
     } else {
-      file.refusal = CannotMessage("Cannot open", path, error);
+      file.refusal = FileActionFailed{FileAction::Open, path, error};
     }
     return file;
   }
   if (::fstat(file.fd.Get(), &file.status) != 0) {
-    file.refusal = CannotMessage("Cannot read the size of", path, errno);
+    file.refusal = FileActionFailed{FileAction::ReadSize, path, errno};
   } else if (!S_ISREG(file.status.st_mode)) {
-    file.refusal = NotARegularFileMessage(path, file.status.st_mode);
+    file.refusal = NotARegularFile{path, KindOf(file.status.st_mode)};
   } else if (file.status.st_nlink > 1) {
-    file.refusal = HardLinkedMessage(path);
+    file.refusal = HardLinkedFile{path};
   } else {
     return file;
   }
@@ -82,10 +90,10 @@ RegularFile OpenOwnFile(const std::string& path, const std::function<void()>& be
       if (name == Name::Same || name == Name::Unknown) return file;
       continue;
     }
-    if (errno != EWOULDBLOCK) throw FileError(CannotMessage("Cannot lock", path, errno));
+    if (errno != EWOULDBLOCK) throw FileError(FileActionFailed{FileAction::Lock, path, errno});
     std::this_thread::sleep_for(kLockPause);
   }
-  throw FileError(HeldByAnotherCopyMessage(path));
+  throw FileError(FileHeldByAnotherCopy{path});
 }
 
 // Removes the regular file at path unless a running copy of the program holds it.
@@ -103,7 +111,7 @@ void PopulationFile::Open(const std::string& path) {
   Close();
   RegularFile file = OpenOwnFile(path, betweenOpenAndLock_);
   const int error = mapping_.Map(file.fd.Get(), static_cast<std::size_t>(file.status.st_size));
-  if (error != 0) throw FileError(CannotMessage("Cannot map", path, error));
+  if (error != 0) throw FileError(FileActionFailed{FileAction::Map, path, error});
   path_ = path;
   fd_ = std::move(file.fd);
 }
@@ -138,13 +146,13 @@ void PopulationFile::CheckIntact() {
   const struct stat status = Status();
   FollowLength(status);
   const Name name = NameOf(path_, status);
-  if (name == Name::Gone) throw FileError(PopulationLostMessage(path_, FileLoss::Deleted));
-  if (name == Name::Other) throw FileError(PopulationLostMessage(path_, FileLoss::Replaced));
-  if (mapping_.TakeFault()) throw FileError(PopulationLostMessage(path_, FileLoss::Unreadable));
+  if (name == Name::Gone) throw FileError(PopulationLost{path_, FileLoss::Deleted});
+  if (name == Name::Other) throw FileError(PopulationLost{path_, FileLoss::Replaced});
+  if (mapping_.TakeFault()) throw FileError(PopulationLost{path_, FileLoss::Unreadable});
   // The program writes nothing but digits into its records: anything else there, zeros left by a
   // cut and a regrowth or a punched hole included, was put there by another program.
   if (!AllDigits(Bytes().substr(0, bytesInUse_))) {
-    throw FileError(PopulationLostMessage(path_, FileLoss::Changed));
+    throw FileError(PopulationLost{path_, FileLoss::Changed});
   }
 }
 
@@ -157,14 +165,14 @@ void PopulationFile::ReadPartialRecord(std::size_t offset, Genome out) const {
 struct stat PopulationFile::Status() const {
   struct stat status {};
   if (::fstat(fd_.Get(), &status) != 0) {
-    throw FileError(CannotMessage("Cannot check", path_, errno));
+    throw FileError(FileActionFailed{FileAction::Check, path_, errno});
   }
   return status;
 }
 
 std::size_t PopulationFile::FollowLength(const struct stat& status) {
   const auto length = static_cast<std::size_t>(status.st_size);
-  if (length < bytesInUse_) throw FileError(PopulationLostMessage(path_, FileLoss::Shortened));
+  if (length < bytesInUse_) throw FileError(PopulationLost{path_, FileLoss::Shortened});
   if (length < mapping_.Size()) {
     mapping_.Shrink(length);
     reserved_ = std::min(reserved_, length);
@@ -174,7 +182,7 @@ std::size_t PopulationFile::FollowLength(const struct stat& status) {
 }
 
 void PopulationFile::Grow(std::size_t newSize) {
-  if (!IsOpen()) throw FileError(NotOpenMessage());
+  if (!IsOpen()) throw FileError(FileNotOpen{});
   // Real blocks, not sparse holes, for every byte up to the new size, also those the file held
   // already: a full disk must fail here and not later, in the middle of a write through the
   // mapping. The length is looked at first, since the allocation would lengthen a file cut short
@@ -185,14 +193,14 @@ void PopulationFile::Grow(std::size_t newSize) {
     const int error = ::posix_fallocate(fd_.Get(), 0, static_cast<off_t>(newSize));
     if (error != 0) {
       TakeBackGrowth(*lengthBefore);
-      throw FileError(CannotMessage("Cannot grow", path_, error));
+      throw FileError(FileActionFailed{FileAction::Grow, path_, error});
     }
     reserved_ = newSize;
   }
   const int error = mapping_.Extend(fd_.Get(), newSize);
   if (error != 0) {
     if (lengthBefore) TakeBackGrowth(*lengthBefore);
-    throw FileError(CannotMessage("Cannot map", path_, error));
+    throw FileError(FileActionFailed{FileAction::Map, path_, error});
   }
 }
 

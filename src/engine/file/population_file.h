@@ -18,12 +18,6 @@
 
 namespace evo {
 
-// A failure of the file system: the text says what failed, for the user.
-class FileError : public EngineError {
- public:
-  using EngineError::EngineError;
-};
-
 // The open population file, mapped into memory so that a record access costs a copy of ten
 // bytes instead of a system call. The file is never emptied or rewritten as a whole, and grows
 // only to hold the records written: a growth that fails takes back what it added, and nothing

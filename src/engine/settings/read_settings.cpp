@@ -7,13 +7,14 @@ namespace evo {
 
 RunSettings ReadSettings(const SettingTexts& texts) {
   const auto critters = RoundToInt32(NumericValue(texts.populationSize));
-  if (!critters || *critters > kLargestPopulation) throw EngineError(kPopulationSizeRefused);
+  if (!critters || *critters > kLargestPopulation)
+    throw EngineError(UnreadableSetting{Setting::PopulationSize});
   const auto mutations = RoundToInt32(NumericValue(texts.mutationsPerCycle));
-  if (!mutations) throw EngineError(kMutationCountRefused);
+  if (!mutations) throw EngineError(UnreadableSetting{Setting::MutationsPerCycle});
   const auto goodFactor = ToSingle(NumericValue(texts.goodMutationProbability));
-  if (!goodFactor) throw EngineError(kGoodFactorRefused);
+  if (!goodFactor) throw EngineError(UnreadableSetting{Setting::GoodMutationProbability});
   const auto generations = ToSingle(NumericValue(texts.generations));
-  if (!generations) throw EngineError(kGenerationCountRefused);
+  if (!generations) throw EngineError(UnreadableSetting{Setting::Generations});
   RunSettings settings;
   settings.populationSize = *critters;
   settings.goodMutationProbability = *goodFactor;
@@ -25,7 +26,7 @@ RunSettings ReadSettings(const SettingTexts& texts) {
 char StartingGene(const std::string& startText) {
   const std::size_t first = startText.find_first_not_of(' ');
   if (first == std::string::npos || startText[first] < '1' || startText[first] > '8') {
-    throw EngineError(kStartValueRefused);
+    throw EngineError(UnreadableSetting{Setting::StartingGeneValue});
   }
   return startText[first];
 }

@@ -4,17 +4,10 @@
 
 #include <optional>
 
+#include "engine/setting.h"
 #include "engine/settings/run_settings.h"
 
 namespace evo {
-
-enum class Setting {
-  PopulationSize,
-  GoodMutationProbability,
-  MutationsPerCycle,
-  Generations,
-  StartingGeneValue
-};
 
 struct SettingRange {
   double least;

@@ -32,10 +32,7 @@ void BasicSimulation<Store>::LoadParameters(const RunSettings& parameters, Param
   const std::int64_t written = file_.RecordsWrittenSinceOpen();
   const bool existing = use == ParameterUse::ExistingPopulation && state.IntCreated != kFalse;
   if (existing && parameters.populationSize > written) {
-    throw EngineError("Population size" + NumberText(parameters.populationSize) +
-                      " is larger than the" + NumberText(static_cast<double>(written)) +
-                      " critters the population file holds: create a population of that size "
-                      "first.");
+    throw EngineError(PopulationBeyondFile{parameters.populationSize, written});
   }
   state.IntHalt = kNoHalt;
   state.LngCritter = parameters.populationSize;
@@ -57,7 +54,7 @@ void BasicSimulation<Store>::CreatePopulation(const SettingTexts& texts, const O
 template <RecordStore Store>
 void BasicSimulation<Store>::CreatePopulation(const RunSettings& settings) {
   if (settings.startingGeneValue < 1 || settings.startingGeneValue > 8) {
-    throw EngineError(kStartValueRefused);
+    throw EngineError(UnreadableSetting{Setting::StartingGeneValue});
   }
   LoadParameters(settings, ParameterUse::NewPopulation);
   ForgetFigures();
