@@ -304,6 +304,11 @@ void BM_Draws(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(batch.size()));
 }
 
+// Waits until every worker of the runs has stopped.
+void WaitForTheEnd(const RepeatedRuns& runs) {
+  while (!runs.Ended()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+}
+
 // Repeated runs of 1000 critters at the design-time settings, each to its detected genome (a limit
 // of 10 000 generations, never reached here), on the number of workers given. Every iteration
 // makes the same runs for every number of workers: run i of iteration k has the seed of run i
@@ -321,24 +326,29 @@ void BM_RepeatedRuns(benchmark::State& state) {
       plans[i].seed = RunSeed(batch, i);
     }
     RepeatedRuns runs(std::move(plans), workers);
-    runs.Wait();
+    WaitForTheEnd(runs);
     ++batch;
   }
   state.counters["runs_per_second"] = benchmark::Counter(
       static_cast<double>(state.iterations() * kRunsPerIteration), benchmark::Counter::kIsRate);
 }
 
-// How long Cancel takes to stop runs on every core that would otherwise never end (no automatic
-// mutation): the generation in progress of each worker, at the population size given.
+// How long the runs on every core take to stop after Cancel, which itself returns at once: runs
+// that would otherwise never end, of the population and the mutations per cycle given (none
+// without automatic mutation), cancelled 0.3 s after their start, in the middle of a generation
+// or of its mutation pass.
 void BM_CancelRepeatedRuns(benchmark::State& state) {
   const auto population = std::to_string(state.range(0));
+  const auto mutations = static_cast<std::int32_t>(state.range(1));
   std::uint64_t batch = 0;
   for (auto _ : state) {
     std::vector<RunPlan> plans(std::max(1u, std::thread::hardware_concurrency()));
     for (std::size_t i = 0; i < plans.size(); ++i) {
       plans[i].settings = ReadSettings({population});
       plans[i].settings.startingGeneValue = 7;
-      plans[i].settings.options.autoMutation = false;
+      plans[i].settings.mutationsPerCycle = mutations;
+      plans[i].settings.goodMutationProbability = 0.5f;
+      plans[i].settings.options.autoMutation = mutations > 0;
       plans[i].generationLimit = 1'000'000'000;
       plans[i].seed = RunSeed(batch, static_cast<std::int64_t>(i));
     }
@@ -346,7 +356,7 @@ void BM_CancelRepeatedRuns(benchmark::State& state) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const auto cancelled = std::chrono::steady_clock::now();
     runs.Cancel();
-    runs.Wait();
+    WaitForTheEnd(runs);
     state.SetIterationTime(
         std::chrono::duration<double>(std::chrono::steady_clock::now() - cancelled).count());
     ++batch;
@@ -385,8 +395,11 @@ BENCHMARK(BM_RandomRecordReads)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Draws)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RepeatedRuns)->Apply(Workers);
 BENCHMARK(BM_CancelRepeatedRuns)
-    ->Arg(1000)
-    ->Apply(PopulationSizes)
+    ->Args({1000, 0})
+    ->Args({1'000'000, 0})
+    ->Args({1000, 10'000'000})
+    ->Args({1'000'000, 10'000'000})
+    ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(10);
 

@@ -116,12 +116,7 @@ void FrmMain::OfferRepeatedRuns() {
 
 void FrmMain::OpenRepeatedRuns() {
   if (repeatedRuns_ == nullptr) {
-    repeatedRuns_ = new RepeatedRunsWindow(
-        [this]() -> std::optional<MainSettings> {
-          if (!FieldsAccepted()) return std::nullopt;
-          return MainSettings{Texts(), CurrentOptions()};
-        },
-        dialogs_);
+    repeatedRuns_ = new RepeatedRunsWindow([this] { return SettingsForRepeatedRuns(); }, dialogs_);
   }
   repeatedRuns_->show();
   repeatedRuns_->raise();
@@ -278,6 +273,23 @@ bool FrmMain::StartNumAccepted() {
   }
   SetNumberText(box, std::floor(start));
   return true;
+}
+
+// The field that has the focus first, as when it is left, then every other: a field may hold what
+// no check has seen, written into it by a screen reader or a script through its accessible text.
+std::optional<RunSettings> FrmMain::SettingsForRepeatedRuns() {
+  if (!FieldsAccepted() || !PopSizeAccepted() || !GoodFactorAccepted() || !StartNumAccepted()) {
+    return std::nullopt;
+  }
+  try {
+    RunSettings settings = ReadSettings(Texts());
+    settings.startingGeneValue = StartingGene(Text(*ui_->TxtStartNum)) - '0';
+    settings.options = CurrentOptions();
+    return settings;
+  } catch (const EngineError& refusal) {
+    ShowMessage(Sentence(refusal.problem()));
+    return std::nullopt;
+  }
 }
 
 // A command pressed without the focus leaving the field (a screen reader's or voice control's

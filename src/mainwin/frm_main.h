@@ -113,6 +113,9 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   bool GoodFactorAccepted();
   bool PopSizeAccepted();
   bool StartNumAccepted();
+  // The settings that Repeated Runs takes at Start, with every field checked; nothing, after the
+  // field's message, when one refused its text.
+  std::optional<RunSettings> SettingsForRepeatedRuns();
 
   std::unique_ptr<Ui::FrmMain> ui_;
   Dialogs& dialogs_;

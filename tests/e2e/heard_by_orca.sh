@@ -35,6 +35,7 @@ wait_to_hear "^\.1 selected\.$" >/dev/null
 
 step "the counter is heard during an indefinite run, and nothing of it after the halt"
 press Tab
+press ctrl+a
 xdotool type 0  # no mutations: only the halt ends the run
 mark
 press alt+i

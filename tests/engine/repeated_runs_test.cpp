@@ -6,9 +6,14 @@
 
 #include <bit>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <thread>
 
+#include "engine/file/memory_store.h"
+#include "engine/runs/run_over.h"
 #include "engine/simulation/simulation.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
@@ -26,6 +31,34 @@ RunPlan DesignTimePlan(std::uint32_t seed, std::int64_t limit = 5000) {
   plan.seed = seed;
   return plan;
 }
+
+// The averages of a run made by hand over critter.dat, after each number of generations asked.
+class RunByHandCourse {
+ public:
+  explicit RunByHandCourse(const RunPlan& plan) : random_(plan.seed) {
+    window_.options = plan.settings.options;
+    window_.texts.populationSize = std::to_string(plan.settings.populationSize);
+    simulation_.Initialise();
+    simulation_.CreatePopulation(window_.texts, window_.options);
+  }
+  ~RunByHandCourse() { simulation_.CloseAndDeleteFile(); }
+
+  float AverageAfter(std::int64_t generations) {
+    while (done_ < generations) {
+      simulation_.NextGeneration(window_.options);
+      ++done_;
+    }
+    return static_cast<float>(
+        SummariseGenes(simulation_.File(), simulation_.state.LngCritter).average);
+  }
+
+ private:
+  TempDirectory directory_;
+  FakeWindow window_;
+  TwisterRandomSource random_;
+  Simulation simulation_{window_, random_};
+  std::int64_t done_ = 0;
+};
 
 std::vector<RunPlan> Batch(std::uint64_t seed, int runs) {
   std::vector<RunPlan> plans;
@@ -58,23 +91,31 @@ RunResult RunByHand(const RunPlan& plan) {
   return result;
 }
 
+// Waits until every worker has stopped, and gives what the runs came to.
+RepeatedRuns::Progress AtTheEnd(const RepeatedRuns& runs) {
+  while (!runs.Ended()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return runs.Now();
+}
+
 TEST(RepeatedRunsTest, EachRunIsTheRunOfTheEngineAloneWhateverTheWorkers) {
   TempDirectory directory;
   const std::vector<RunPlan> plans = Batch(2026, 8);
   RepeatedRuns oneWorker(plans, 1);
   RepeatedRuns threeWorkers(plans, 3);
-  oneWorker.Wait();
-  threeWorkers.Wait();
-  EXPECT_EQ(threeWorkers.Finished(), 8);
+  const RepeatedRuns::Progress one = AtTheEnd(oneWorker);
+  const RepeatedRuns::Progress three = AtTheEnd(threeWorkers);
+  EXPECT_EQ(three.finished, 8);
+  EXPECT_FALSE(three.failure.has_value());
   EXPECT_TRUE(std::filesystem::is_empty(directory.Path())) << "the runs touched a file";
-  const auto results = oneWorker.Results();
-  EXPECT_EQ(results, threeWorkers.Results());
-  for (std::size_t i = 0; i < 3; ++i) {
-    ASSERT_TRUE(results[i].has_value());
-    EXPECT_EQ(*results[i], RunByHand(plans[i])) << i;
-    EXPECT_NE(results[i]->end, RunEnd::LimitReached) << "a detection within 5000 generations";
+  for (std::size_t i = 0; i < 8; ++i) {
+    ASSERT_TRUE(one.results[i] && three.results[i]) << i;
+    EXPECT_EQ(*one.results[i], *three.results[i]) << i;
   }
-  EXPECT_NE(results[0]->generations, results[1]->generations) << "runs of their own seeds";
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(*one.results[i], RunByHand(plans[i])) << i;
+    EXPECT_NE(one.results[i]->end, RunEnd::LimitReached) << "a detection within 5000 generations";
+  }
+  EXPECT_NE(one.results[0]->generations, one.results[1]->generations) << "runs of their own seeds";
 }
 
 TEST(RepeatedRunsTest, ARunEndsInTheGenerationWhosePassDetectsAndAtItsLimit) {
@@ -96,25 +137,128 @@ TEST(RepeatedRunsTest, ARunEndsInTheGenerationWhosePassDetectsAndAtItsLimit) {
   EXPECT_EQ(limited.end, RunEnd::LimitReached);
 }
 
-// Short runs first, then runs that never end by themselves: Cancel ends them within a generation
-// and the finished ones keep their results.
-TEST(RepeatedRunsTest, CancelStopsPromptlyAndKeepsTheFinishedRuns) {
+// A run's course: the average at creation, then at every step of completed generations; a run
+// cut short by its detection takes no sample of the generation it did not complete.
+TEST(RepeatedRunsTest, ARunSamplesItsCourseAtEveryStepOfCompletedGenerations) {
+  const std::atomic<bool> running{false};
+  RunPlan limited = DesignTimePlan(3, 10);
+  limited.courseStep = 4;
+  const RunResult course = *RunToTheEnd(limited, running);
+  ASSERT_EQ(course.course.size(), 3u) << "generations 0, 4 and 8";
+  EXPECT_EQ(course.course[0], 7.0f);
+  RunByHandCourse byHand(limited);
+  EXPECT_EQ(course.course[1], byHand.AverageAfter(4));
+  EXPECT_EQ(course.course[2], byHand.AverageAfter(8));
+
+  RunPlan perfect = DesignTimePlan(1);
+  perfect.settings.populationSize = 10;
+  perfect.settings.mutationsPerCycle = 1000;
+  perfect.settings.goodMutationProbability = 1;
+  perfect.settings.startingGeneValue = 8;
+  perfect.courseStep = 1;
+  const RunResult detected = *RunToTheEnd(perfect, running);
+  ASSERT_EQ(detected.generations, 1);
+  EXPECT_EQ(detected.course, std::vector<float>({8.0f})) << "generation 1 was not completed";
+}
+
+// Runs that never end by themselves, the first with a mutation pass of two billion mutations:
+// Cancel stops it within its pass (a stop between generations would take many minutes, and the
+// test its time out), and the finished runs keep their results.
+TEST(RepeatedRunsTest, CancelStopsEveryRunWithinABlockAndKeepsTheFinishedOnes) {
   std::vector<RunPlan> plans;
-  for (int i = 0; i < 3; ++i) plans.push_back(DesignTimePlan(RunSeed(7, i), 2));
-  for (int i = 3; i < 6; ++i) {
-    plans.push_back(DesignTimePlan(RunSeed(7, i), 1'000'000'000));
-    plans.back().settings.options.autoMutation = false;
+  for (int i = 0; i < 2; ++i) plans.push_back(DesignTimePlan(RunSeed(7, i), 2));
+  plans.push_back(DesignTimePlan(RunSeed(7, 2), 1'000'000'000));
+  plans.back().settings.mutationsPerCycle = 2'147'483'647;
+  plans.push_back(DesignTimePlan(RunSeed(7, 3), 1'000'000'000));
+  plans.back().settings.options.autoMutation = false;
+  auto runs = std::make_unique<RepeatedRuns>(plans, 1);
+  while (runs->Now().finished < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  runs->Cancel();
+  const RepeatedRuns::Progress stopped = AtTheEnd(*runs);
+  EXPECT_EQ(stopped.finished, 2);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(stopped.results[i] != nullptr, i < 2) << i;
+  EXPECT_FALSE(stopped.failure.has_value()) << "a cancel is no failure";
+
+  // The window closed in the middle of the pass: the workers are gone within a block.
+  plans.erase(plans.begin(), plans.begin() + 2);
+  runs = std::make_unique<RepeatedRuns>(plans, 2);
+  runs.reset();
+}
+
+// Settings that the main window would not take reach no run, however the runs are asked for:
+// neither a population that would need the machine's memory nor a probability out of range.
+TEST(RepeatedRunsTest, RefuseWhatTheMainWindowWouldNotTake) {
+  const struct {
+    Setting setting;
+    double value;
+  } cases[] = {{Setting::PopulationSize, 30'000'000},
+               {Setting::PopulationSize, 9},
+               {Setting::GoodMutationProbability, 3e38},
+               {Setting::GoodMutationProbability, -1},
+               {Setting::GoodMutationProbability, std::nan("")},
+               {Setting::StartingGeneValue, 9}};
+  for (const auto& c : cases) {
+    std::vector<RunPlan> plans = {DesignTimePlan(1)};
+    SetValue(plans[0].settings, c.setting, c.value);
+    try {
+      RepeatedRuns runs(plans);
+      ADD_FAILURE() << "ran " << c.value;
+    } catch (const EngineError& refusal) {
+      const auto* refused = std::get_if<RefusedSetting>(&refusal.problem());
+      ASSERT_NE(refused, nullptr) << c.value;
+      EXPECT_EQ(refused->setting, c.setting) << c.value;
+    }
   }
-  RepeatedRuns runs(plans, 2);
-  while (runs.Finished() < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  const auto cancelled = std::chrono::steady_clock::now();
-  runs.Cancel();
-  runs.Wait();
-  EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::seconds(1));
-  EXPECT_TRUE(runs.Ended());
-  const auto results = runs.Results();
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(results[i].has_value(), i < 3) << i;
-  EXPECT_EQ(results[0]->generations, 2);
+}
+
+// A store that cannot grow past what a population of a hundred needs, as memory that runs out.
+class StarvedStore : public MemoryStore {
+ public:
+  void Reserve(std::int64_t count) {
+    if (count > 200) throw std::bad_alloc();
+    MemoryStore::Reserve(count);
+  }
+};
+
+// No failure leaves a worker: the batch ends with it, in words the window can say, and the runs
+// finished keep their results.
+TEST(RepeatedRunsTest, AFailingRunEndsTheBatchWithItsProblemAndKeepsTheFinishedRuns) {
+  std::vector<RunPlan> plans = Batch(11, 3);
+  plans.push_back(DesignTimePlan(RunSeed(11, 3)));
+  plans.back().settings.populationSize = 101;
+  plans.push_back(DesignTimePlan(RunSeed(11, 4)));
+  RepeatedRuns runs(plans, 1, RunOver<StarvedStore>);
+  const RepeatedRuns::Progress failed = AtTheEnd(runs);
+  EXPECT_EQ(failed.finished, 3);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(failed.results[i] != nullptr, i < 3) << i;
+  ASSERT_TRUE(failed.failure.has_value());
+  EXPECT_TRUE(*failed.failure == Problem(OutOfMemory{101, 1}));
+}
+
+// A batch seen as ended is seen whole: the runs end here between the two reads of a look at
+// them, which then sees them whole but not ended, and the next sees them ended.
+TEST(RepeatedRunsTest, ALookAtTheRunsThatSeesThemEndedSeesEveryRun) {
+  std::atomic<bool> go{false};
+  const RepeatedRuns::Runner waiting = [&go](const RunPlan& plan, const std::atomic<bool>& stop) {
+    while (!go) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return RunToTheEnd(plan, stop);
+  };
+  RepeatedRuns runs(Batch(5, 4), 2, waiting);
+  bool endedBetween = false;
+  runs.betweenEndAndResults = [&] {
+    if (endedBetween) return;
+    endedBetween = true;
+    go = true;
+    while (!runs.Ended()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  for (RepeatedRuns::Progress look = runs.Now();; look = runs.Now()) {
+    if (look.ended) {
+      EXPECT_EQ(look.finished, 4);
+      for (const auto& result : look.results) EXPECT_NE(result, nullptr);
+      break;
+    }
+  }
+  EXPECT_TRUE(endedBetween);
 }
 
 TEST(RunTallyTest, CountsTheEndingsAndSpreadsTheDetectedRuns) {

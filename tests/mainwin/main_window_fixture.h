@@ -20,6 +20,9 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+  *out << "{ \"" << texts.join("\", \"").toStdString() << "\" }";
+}
 
 namespace evo::test {
 

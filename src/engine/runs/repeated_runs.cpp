@@ -1,9 +1,12 @@
 #include "engine/runs/repeated_runs.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "engine/file/memory_store.h"
-#include "engine/simulation/simulation_impl.h"
+#include "engine/runs/run_over.h"
+#include "engine/settings/setting_ranges.h"
 
 namespace evo {
 namespace {
@@ -15,8 +18,14 @@ std::uint64_t Mix(std::uint64_t z) {
   return z ^ (z >> 31);
 }
 
-RunEnd EndOf(std::int16_t stopReason) {
-  return stopReason == kPerfectGenome ? RunEnd::PerfectGenome : RunEnd::AllBadGenome;
+// Refuses, before any run starts, what the main window would not take.
+const std::vector<RunPlan>& Refused(const std::vector<RunPlan>& plans) {
+  for (const RunPlan& plan : plans) {
+    if (const auto setting = FirstRefused(plan.settings)) {
+      throw EngineError(RefusedSetting{*setting, ValueOf(plan.settings, *setting)});
+    }
+  }
+  return plans;
 }
 
 }  // namespace
@@ -27,96 +36,66 @@ std::uint32_t RunSeed(std::uint64_t seed, std::int64_t index) {
                                     32);
 }
 
-std::vector<RunPlan> PlanRuns(const RunSettings& base, ComparedSetting compared,
-                              const std::vector<double>& values, std::int64_t runs,
-                              std::int64_t generationLimit, std::uint64_t seed) {
-  const std::vector<double> each =
-      compared == ComparedSetting::None ? std::vector<double>{0} : values;
-  std::vector<RunPlan> plans;
-  for (const double value : each) {
-    RunSettings settings = base;
-    switch (compared) {
-      case ComparedSetting::None:
-        break;
-      case ComparedSetting::GoodMutationProbability:
-        settings.goodMutationProbability = static_cast<float>(value);
-        break;
-      case ComparedSetting::MutationsPerCycle:
-        settings.mutationsPerCycle = static_cast<std::int32_t>(value);
-        break;
-      case ComparedSetting::PopulationSize:
-        settings.populationSize = static_cast<std::int32_t>(value);
-        break;
-      case ComparedSetting::StartingGeneValue:
-        settings.startingGeneValue = static_cast<int>(value);
-        break;
-    }
-    for (std::int64_t i = 0; i < runs; ++i) {
-      const auto index = static_cast<std::int64_t>(plans.size());
-      plans.push_back({settings, generationLimit, RunSeed(seed, index)});
-    }
-  }
-  return plans;
+std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool>& stop) {
+  return RunOver<MemoryStore>(plan, stop);
 }
 
-std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool>& cancelled) {
-  WindowlessPort port;
-  TwisterRandomSource random(plan.seed);
-  BasicSimulation<MemoryStore> simulation(port, random, {});
-  simulation.Initialise();
-  const RunSettings& settings = plan.settings;
-  simulation.CreatePopulation(settings);
-  RunResult result;
-  for (std::int64_t generation = 1; generation <= plan.generationLimit; ++generation) {
-    if (cancelled.load(std::memory_order_relaxed)) return std::nullopt;
-    simulation.NextGeneration(settings.options);
-    result.generations = generation;
-    if (simulation.state.IntHalt != kNoHalt) {
-      result.end = EndOf(simulation.state.IntHalt);
-      break;
-    }
-  }
-  result.averageGene = simulation.Record().Rows().back().figures.average;
-  return result;
-}
-
-RepeatedRuns::RepeatedRuns(std::vector<RunPlan> plans, unsigned workers)
-    : plans_(std::move(plans)), results_(plans_.size()) {
-  if (workers == 0) workers = std::max(1u, std::thread::hardware_concurrency());
-  for (unsigned i = 0; i < workers; ++i) workers_.emplace_back([this] { Work(); });
+RepeatedRuns::RepeatedRuns(std::vector<RunPlan> plans, unsigned workers, Runner run)
+    : plans_(Refused(plans)),
+      run_(std::move(run)),
+      workerCount_(workers > 0 ? workers : std::max(1u, std::thread::hardware_concurrency())),
+      results_(plans_.size()) {
+  for (unsigned i = 0; i < workerCount_; ++i) workers_.emplace_back([this] { Work(); });
 }
 
 RepeatedRuns::~RepeatedRuns() {
   Cancel();
-  Wait();
+  for (std::jthread& worker : workers_) worker.join();
 }
 
 void RepeatedRuns::Cancel() {
   cancelled_ = true;
 }
 
-void RepeatedRuns::Wait() {
-  for (std::jthread& worker : workers_) {
-    if (worker.joinable()) worker.join();
-  }
+RepeatedRuns::Progress RepeatedRuns::Now() const {
+  Progress now;
+  now.ended = Ended();
+  if (betweenEndAndResults) betweenEndAndResults();
+  const std::lock_guard lock(lock_);
+  now.results = results_;
+  now.finished = finished_;
+  now.failure = failure_;
+  return now;
 }
 
-std::vector<std::optional<RunResult>> RepeatedRuns::Results() const {
-  const std::lock_guard lock(resultsLock_);
-  return results_;
-}
-
+// No exception leaves a worker: a failure ends the batch, and the runs finished keep their
+// results.
 void RepeatedRuns::Work() {
   for (std::size_t index = next_++; index < plans_.size() && !cancelled_; index = next_++) {
-    const std::optional<RunResult> result = RunToTheEnd(plans_[index], cancelled_);
-    if (!result) break;
-    {
-      const std::lock_guard lock(resultsLock_);
-      results_[index] = result;
+    const RunPlan& plan = plans_[index];
+    try {
+      std::optional<RunResult> result = run_(plan, cancelled_);
+      if (!result) break;
+      const std::lock_guard lock(lock_);
+      results_[index] = std::make_shared<const RunResult>(std::move(*result));
+      ++finished_;
+    } catch (const std::bad_alloc&) {
+      Fail(OutOfMemory{plan.settings.populationSize, workerCount_});
+    } catch (const std::length_error&) {
+      Fail(OutOfMemory{plan.settings.populationSize, workerCount_});
+    } catch (const EngineError& error) {
+      Fail(error.problem());
     }
-    ++finished_;
   }
   ++endedWorkers_;
+}
+
+void RepeatedRuns::Fail(Problem problem) {
+  {
+    const std::lock_guard lock(lock_);
+    if (!failure_) failure_ = std::move(problem);
+  }
+  cancelled_ = true;
 }
 
 }  // namespace evo

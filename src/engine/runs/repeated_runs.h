@@ -4,11 +4,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
+#include "engine/engine_error.h"
 #include "engine/runs/run_tally.h"
 
 namespace evo {
@@ -17,67 +20,83 @@ struct RunPlan {
   RunSettings settings;
   std::int64_t generationLimit = 0;
   std::uint32_t seed = 0;  // of the run's random source
+  // Generations between two samples of the run's course of the average gene; none when 0.
+  std::int64_t courseStep = 0;
+  std::size_t group = 0;  // of the runs made with the same settings, for the one who reads them
 };
-
-// The setting that a batch of runs may compare over a list of values.
-enum class ComparedSetting {
-  None,
-  GoodMutationProbability,
-  MutationsPerCycle,
-  PopulationSize,
-  StartingGeneValue
-};
-
-// The plans of a batch: runs of the base settings for each value of the compared setting (once,
-// values unused, for None), the runs of each value after those of the value before. Run i (from
-// 0) of the batch has the seed RunSeed(seed, i), and every run the generation limit.
-std::vector<RunPlan> PlanRuns(const RunSettings& base, ComparedSetting compared,
-                              const std::vector<double>& values, std::int64_t runs,
-                              std::int64_t generationLimit, std::uint64_t seed);
 
 // The seed of the run at index (from 0) of a batch seeded with seed: the two mixed, so that
 // neighbouring runs, and the same run of neighbouring seeds, draw unrelated sequences.
 std::uint32_t RunSeed(std::uint64_t seed, std::int64_t index);
 
+// The results of the runs of a batch in the order of their plans, none for a run not finished;
+// shared, so that a look at them copies no course.
+using RunResults = std::vector<std::shared_ptr<const RunResult>>;
+
 // One run as Run Indefinately makes its generations, over a population created as Create makes
 // one: until a mutation pass detects the perfect or the all-bad genome, or the limit of completed
-// generations. Nothing when cancelled is set before the run has ended, which a run looks at once
-// a generation.
-std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool>& cancelled);
+// generations, with the average gene at every courseStep-th completed generation from 0. Nothing
+// once stop is set, which the run looks at every block of draws.
+std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool>& stop);
 
 // The runs of plans on workers of their own, each worker taking the next run not yet started, so
 // that what a run gives depends on its plan alone, not on the number of workers or the order in
 // which the runs end.
 class RepeatedRuns {
  public:
-  // Starts the runs on the given number of workers; on one per core for 0.
-  explicit RepeatedRuns(std::vector<RunPlan> plans, unsigned workers = 0);
-  // Cancels what is left and waits for the workers.
+  // What makes one run: RunToTheEnd, or in tests a run that fails.
+  using Runner =
+      std::function<std::optional<RunResult>(const RunPlan& plan, const std::atomic<bool>& stop)>;
+
+  // What the runs have come to, read at one moment.
+  struct Progress {
+    bool ended = false;  // every worker has stopped: all runs finished, cancelled, or failed
+    RunResults results;
+    std::int64_t finished = 0;       // the results there are
+    std::optional<Problem> failure;  // what ended the runs before their end
+  };
+
+  // Starts the runs on the given number of workers (one per core for 0), each made by run. A run
+  // that fails for want of memory or with an EngineError ends the batch with that failure.
+  // Throws EngineError (RefusedSetting), starting nothing, for a plan whose settings the main
+  // window would not take: no run may need more than a million critters' memory.
+  explicit RepeatedRuns(std::vector<RunPlan> plans, unsigned workers = 0, Runner run = RunToTheEnd);
+  // Stops what is left and waits for the workers, a block of draws at most.
   ~RepeatedRuns();
   RepeatedRuns(const RepeatedRuns&) = delete;
   RepeatedRuns& operator=(const RepeatedRuns&) = delete;
 
-  // Stops every run within a generation; the runs already finished keep their results.
+  // Tells every run to stop within a block of draws, and returns at once; the runs already
+  // finished keep their results. Ended() tells when the workers have stopped.
   void Cancel();
-  // Waits until every worker has ended: all runs finished, or cancelled.
-  void Wait();
+  bool Ended() const { return endedWorkers_.load() == workerCount_; }
+
+  // Whether the runs ended is read before what they hold, so that a batch seen as ended is seen
+  // whole: a run that finishes between the two reads is seen at the next.
+  Progress Now() const;
 
   const std::vector<RunPlan>& Plans() const { return plans_; }
-  std::int64_t Finished() const { return finished_.load(); }
-  bool Ended() const { return endedWorkers_.load() == workers_.size(); }
-  // In the order of the plans; nothing for a run not finished.
-  std::vector<std::optional<RunResult>> Results() const;
+  unsigned Workers() const { return workerCount_; }
+
+  // Called in Now() between reading whether the runs ended and reading their results: for
+  // tests, to end the runs there.
+  std::function<void()> betweenEndAndResults;
 
  private:
   void Work();
+  // Keeps the first failure and stops the other runs.
+  void Fail(Problem problem);
 
   const std::vector<RunPlan> plans_;
+  const Runner run_;
+  const unsigned workerCount_;
   std::atomic<std::size_t> next_{0};
   std::atomic<bool> cancelled_{false};
-  std::atomic<std::int64_t> finished_{0};
   std::atomic<std::size_t> endedWorkers_{0};
-  mutable std::mutex resultsLock_;
-  std::vector<std::optional<RunResult>> results_;
+  mutable std::mutex lock_;  // of the results and the failure
+  RunResults results_;
+  std::int64_t finished_ = 0;
+  std::optional<Problem> failure_;
   std::vector<std::jthread> workers_;
 };
 

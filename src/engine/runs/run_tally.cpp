@@ -25,21 +25,19 @@ const char* EndName(RunEnd end) {
   return "";
 }
 
-// The figure at fraction q of the way through the sorted figures.
-double Quantile(const std::vector<std::int64_t>& sorted, double q) {
+}  // namespace
+
+double Quantile(std::span<const double> sorted, double q) {
   const double place = q * static_cast<double>(sorted.size() - 1);
   const auto below = static_cast<std::size_t>(std::floor(place));
   const std::size_t above = std::min(below + 1, sorted.size() - 1);
   const double share = place - static_cast<double>(below);
-  return static_cast<double>(sorted[below]) +
-         share * static_cast<double>(sorted[above] - sorted[below]);
+  return sorted[below] + share * (sorted[above] - sorted[below]);
 }
-
-}  // namespace
 
 RunTally Tally(std::span<const RunResult> results) {
   RunTally tally;
-  std::vector<std::int64_t> ended;
+  std::vector<double> ended;
   for (const RunResult& result : results) {
     switch (result.end) {
       case RunEnd::PerfectGenome:
@@ -52,17 +50,17 @@ RunTally Tally(std::span<const RunResult> results) {
         ++tally.atLimit;
         continue;
     }
-    ended.push_back(result.generations);
+    ended.push_back(static_cast<double>(result.generations));
   }
   if (ended.empty()) return tally;
   std::sort(ended.begin(), ended.end());
   GenerationSpread& spread = tally.ended;
   spread.runs = static_cast<std::int64_t>(ended.size());
-  spread.minimum = static_cast<double>(ended.front());
+  spread.minimum = ended.front();
   spread.lowerQuartile = Quantile(ended, 0.25);
   spread.median = Quantile(ended, 0.5);
   spread.upperQuartile = Quantile(ended, 0.75);
-  spread.maximum = static_cast<double>(ended.back());
+  spread.maximum = ended.back();
   spread.mean = std::accumulate(ended.begin(), ended.end(), 0.0) / static_cast<double>(spread.runs);
   return tally;
 }

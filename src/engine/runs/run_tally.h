@@ -19,6 +19,9 @@ struct RunResult {
   std::int64_t generations = 0;
   RunEnd end = RunEnd::LimitReached;
   double averageGene = 0;  // at the end
+  // The average gene after every courseStep-th completed generation from creation (0), as far as
+  // the run completed generations: a run ends at a detection or at the limit.
+  std::vector<float> course;
 
   bool operator==(const RunResult&) const = default;
 };
@@ -51,6 +54,10 @@ struct RunTally {
 };
 
 RunTally Tally(std::span<const RunResult> results);
+
+// The figure at fraction q of the way through the sorted figures (at least one), by linear
+// interpolation between its neighbours.
+double Quantile(std::span<const double> sorted, double q);
 
 // A first row naming the columns, then one row per run in the order given, lines ended by CR LF:
 // run, seed, population size, good mutation probability, mutations per cycle, sexual exchange,

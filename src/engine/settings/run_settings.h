@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/setting.h"
+
 namespace evo {
 
 // The switches "Sexual Exchange Status" and "Auto Mutation Insertion", ON at design time. A
@@ -37,5 +39,43 @@ struct RunSettings {
 
   bool operator==(const RunSettings&) const = default;
 };
+
+// The setting by name as a number: what a comparison of runs varies, what a refusal names.
+inline double ValueOf(const RunSettings& settings, Setting setting) {
+  switch (setting) {
+    case Setting::PopulationSize:
+      return settings.populationSize;
+    case Setting::GoodMutationProbability:
+      return settings.goodMutationProbability;
+    case Setting::MutationsPerCycle:
+      return settings.mutationsPerCycle;
+    case Setting::Generations:
+      return settings.generations;
+    case Setting::StartingGeneValue:
+      return settings.startingGeneValue;
+  }
+  return 0;
+}
+
+// Sets the setting by name to value, which its field holds (a whole number for a count).
+inline void SetValue(RunSettings& settings, Setting setting, double value) {
+  switch (setting) {
+    case Setting::PopulationSize:
+      settings.populationSize = static_cast<std::int32_t>(value);
+      break;
+    case Setting::GoodMutationProbability:
+      settings.goodMutationProbability = static_cast<float>(value);
+      break;
+    case Setting::MutationsPerCycle:
+      settings.mutationsPerCycle = static_cast<std::int32_t>(value);
+      break;
+    case Setting::Generations:
+      settings.generations = static_cast<float>(value);
+      break;
+    case Setting::StartingGeneValue:
+      settings.startingGeneValue = static_cast<int>(value);
+      break;
+  }
+}
 
 }  // namespace evo

@@ -24,13 +24,9 @@ SettingRange AcceptedRange(Setting setting) {
 }
 
 std::optional<Setting> FirstRefused(const RunSettings& settings) {
-  const std::pair<Setting, double> used[] = {
-      {Setting::PopulationSize, settings.populationSize},
-      {Setting::GoodMutationProbability, settings.goodMutationProbability},
-      {Setting::MutationsPerCycle, settings.mutationsPerCycle},
-      {Setting::StartingGeneValue, settings.startingGeneValue}};
-  for (const auto& [setting, value] : used) {
-    if (!AcceptedRange(setting).Holds(value)) return setting;
+  for (const Setting setting : {Setting::PopulationSize, Setting::GoodMutationProbability,
+                                Setting::MutationsPerCycle, Setting::StartingGeneValue}) {
+    if (!AcceptedRange(setting).Holds(ValueOf(settings, setting))) return setting;
   }
   return std::nullopt;
 }

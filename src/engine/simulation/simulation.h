@@ -1,6 +1,7 @@
 // The state of the simulation and the operations that change the population.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -45,6 +46,10 @@ struct SimulationState {
   std::int16_t IntCreated = kFalse;
 };
 
+// Thrown by an operation of a simulation told to stop when a flag is set (StopWhen), from the
+// block of draws in which it sees the flag.
+struct RunStopped {};
+
 // What parameters are loaded for: a new population may be of any size; a command working on the
 // existing one may not reach records that were never written.
 enum class ParameterUse { NewPopulation, ExistingPopulation };
@@ -62,6 +67,12 @@ class BasicSimulation {
 
   // The start-up values of the state (the window seeds the random source itself).
   void Initialise();
+
+  // From now on a mutation pass, reproduction and selection look at flag at every block of draws
+  // and throw RunStopped once it is set, leaving the population in no meaningful state: for runs
+  // in memory, whose populations go with them. The draws and records of a run that goes on are
+  // those of one that is never told to stop.
+  void StopWhen(const std::atomic<bool>& flag) { stop_ = &flag; }
 
   // For ExistingPopulation checks the population file first (CheckFile); then loads the parameter
   // boxes' texts into the state (ReadSettings, LoadParameters).
@@ -148,6 +159,9 @@ class BasicSimulation {
   template <typename Records>
   void Select(Records records, std::int32_t n);
   void AdvanceCounter();
+  void StopIfAsked() const {
+    if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) throw RunStopped{};
+  }
   // Counts the population once, for the history of the average and the record's row.
   void RecordFigures(RowEvent event, const Options& options);
   void ForgetFigures();
@@ -159,6 +173,7 @@ class BasicSimulation {
   AverageGeneHistory history_;
   GenerationRecord record_;
   int startingGeneValue_ = 0;  // of the population in the file
+  const std::atomic<bool>* stop_ = nullptr;
 };
 
 using Simulation = BasicSimulation<PopulationFile>;

@@ -105,6 +105,7 @@ void BasicSimulation<Store>::Scramble() {
     StepDraws<1, 2, kMutationsAhead> draws(random_);
     for (std::int32_t i = 0; i < mutations;) {
       const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(mutations - i));
+      StopIfAsked();
       for (std::size_t j = 0; j < block; ++j, ++i) {
         const std::int64_t ahead = PickAt(critters, draws.Pick(j + kMutationsAhead, 0));
         records.Prefetch(ahead, ahead);
@@ -191,6 +192,7 @@ void BasicSimulation<Store>::ReproduceFrom(Records records, std::int32_t n) {
   std::int64_t secondParent = 0;
   for (std::int32_t i = 1; i <= n;) {
     const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(n - i + 1));
+    StopIfAsked();
     for (std::size_t j = 0; j < block; ++j, ++i) {
       const std::int64_t parentAhead = PickAt(n, draws.Pick(j + kOffspringAhead, kParent));
       records.Prefetch(parentAhead, parentAhead);
@@ -230,6 +232,7 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
   while (inUse > n) {
     // Every examination removes at most one record, so at least inUse - N more will follow.
     const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(inUse - n));
+    StopIfAsked();
     forecast.Foresee(draws, kSurvival, block + kExaminationsAhead);
     std::int64_t k = PickAt(inUse, draws.Pick(0, 0));
     for (std::size_t j = 0; j < block; ++j) {

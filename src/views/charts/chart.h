@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <vector>
 
 class QColor;
 class QFontMetrics;
@@ -48,6 +49,30 @@ int ValueAxisRoom(const AxisScale& scale, const QFontMetrics& metrics);
 
 // Where a value stands on a value axis along the plot's left edge.
 double ValueY(const AxisScale& scale, const QRect& plot, double value);
+
+// A label of an axis: the value it marks, its text and where the text stands.
+struct AxisLabel {
+  double value;
+  QString text;
+  QRect rect;
+};
+
+// The labels of a horizontal axis that maps low to high onto left to right, their tops at top:
+// at round steps (whole ones for whole values), as many as fit with a blank between neighbours,
+// none passing leastX or mostX (a label at an end is moved in). At least the label of low.
+std::vector<AxisLabel> HorizontalAxisLabels(double low, double high, bool whole, int left,
+                                            int right, int top, const QFontMetrics& metrics,
+                                            int leastX, int mostX);
+
+// Draws the labels of a horizontal axis along the plot's bottom, each with its tick, and the
+// base line.
+void DrawHorizontalAxis(QPainter& painter, const QRect& plot, double low, double high,
+                        const std::vector<AxisLabel>& labels, const QColor& text);
+
+// Draws an axis's title: centred in rect below a horizontal axis, or turned to read upward along a
+// vertical one.
+void DrawAxisTitle(QPainter& painter, const QRect& rect, const QString& title,
+                   Qt::Orientation axis);
 
 // Draws a value axis along the plot's left edge in the palette's text colour: at each step a tick,
 // its label and a faint guide across the plot. Crisp, without smoothing: smoothed, a line of one

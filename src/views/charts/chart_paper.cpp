@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <vector>
 
 #include "common/window_look.h"
 #include "engine/record/generation_record.h"
@@ -65,11 +66,21 @@ void DrawOnPaper(QPainter& painter, const Chart& chart, const QStringList& capti
   painter.drawText(title, Qt::AlignCenter, chart.Title());
 
   painter.setFont(PaperFont(kTextPixels, false));
-  const int line = painter.fontMetrics().height();
-  const int captionTop = page.height() - kMargin - line * static_cast<int>(caption.size());
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int line = metrics.height();
+  // Each line of the caption wraps to the page's width.
+  std::vector<QRect> rows;
+  int height = 0;
+  for (const QString& text : caption) {
+    const QRect wrapped =
+        metrics.boundingRect(QRect(0, 0, title.width(), page.height()), Qt::TextWordWrap, text);
+    rows.push_back(QRect(kMargin, height, title.width(), wrapped.height()));
+    height += wrapped.height();
+  }
+  const int captionTop = page.height() - kMargin - height;
   for (qsizetype i = 0; i < caption.size(); ++i) {
-    const QRect row(kMargin, captionTop + line * static_cast<int>(i), title.width(), line);
-    painter.drawText(row, Qt::AlignLeft | Qt::AlignVCenter, caption[i]);
+    painter.drawText(rows[static_cast<std::size_t>(i)].translated(0, captionTop),
+                     Qt::AlignLeft | Qt::TextWordWrap, caption[i]);
   }
   const QRect area(QPoint(kMargin, title.bottom() + line),
                    QPoint(page.width() - kMargin, captionTop - line));

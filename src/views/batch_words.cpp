@@ -1,0 +1,124 @@
+#include "views/batch_words.h"
+
+#include <QCoreApplication>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/numeric.h"
+
+namespace evo {
+namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("evo::BatchWords", text);
+}
+
+QString Switch(bool on) {
+  return on ? Tr("ON") : Tr("OFF");
+}
+
+}  // namespace
+
+QString SettingName(Setting setting) {
+  switch (setting) {
+    case Setting::PopulationSize:
+      return Tr("population size");
+    case Setting::GoodMutationProbability:
+      return Tr("good mutation probability");
+    case Setting::MutationsPerCycle:
+      return Tr("mutations per cycle");
+    case Setting::Generations:
+      return Tr("generations");
+    case Setting::StartingGeneValue:
+      return Tr("starting gene value");
+  }
+  return {};
+}
+
+QString ValueText(double value) {
+  return QString::fromStdString(NumberText(value == 0 ? 0.0 : value)).trimmed();
+}
+
+QString ValueText(float value) {
+  std::array<char, 32> shortest{};
+  std::to_chars(shortest.data(), shortest.data() + shortest.size(), value);
+  return ValueText(std::strtod(shortest.data(), nullptr));
+}
+
+QString RunsText(std::int64_t runs) {
+  return (runs == 1 ? Tr("%1 run") : Tr("%1 runs")).arg(runs);
+}
+
+QString RunFigure(double value) {
+  return QString::number(value, 'f', value == std::floor(value) ? 0 : 1);
+}
+
+QString GroupName(const BatchRequest& request, const RunGroup& group) {
+  if (!request.compared || !group.value) return {};
+  return SettingName(*request.compared) + " " + ValueText(*group.value);
+}
+
+QStringList BatchCaption(const BatchRequest& request) {
+  const RunSettings& base = request.base;
+  const auto unless = [&request](Setting setting) { return request.compared != setting; };
+  QStringList settings;
+  if (unless(Setting::PopulationSize)) {
+    settings << Tr("population size %1").arg(base.populationSize);
+  }
+  if (unless(Setting::StartingGeneValue)) {
+    settings << Tr("starting gene value %1").arg(base.startingGeneValue);
+  }
+  if (unless(Setting::GoodMutationProbability)) {
+    settings << Tr("good mutation probability %1 (bad %2)")
+                    .arg(ValueText(base.goodMutationProbability),
+                         ValueText(1.0f - base.goodMutationProbability));
+  }
+  if (unless(Setting::MutationsPerCycle)) {
+    settings << Tr("%1 mutations per cycle").arg(base.mutationsPerCycle);
+  }
+  settings << Tr("sexual exchange %1, auto mutation %2")
+                  .arg(Switch(base.options.sexualExchange), Switch(base.options.autoMutation));
+  QString first = settings.join(", ") + ".";
+  first[0] = first[0].toUpper();
+  const QString runs = request.compared ? Tr("%1 of each value").arg(RunsText(request.runsPerValue))
+                                        : RunsText(request.runsPerValue);
+  QString second = Tr("%1 from seed %2, each to a detected genome or to generation %3.")
+                       .arg(runs)
+                       .arg(request.seed)
+                       .arg(request.generationLimit);
+  if (request.compared) {
+    QStringList values;
+    for (const double value : request.values) values << ValueText(value);
+    second =
+        Tr("Compared: %1 %2. ").arg(SettingName(*request.compared), values.join(", ")) + second;
+  }
+  return {first, second};
+}
+
+QString BatchEndSentence(BatchEnd end, std::int64_t finished, std::int64_t planned,
+                         double seconds) {
+  switch (end) {
+    case BatchEnd::Whole:
+      break;
+    case BatchEnd::Cancelled:
+      return Tr("Cancelled: %1 of %2 finished.").arg(finished).arg(RunsText(planned));
+    case BatchEnd::Failed:
+      return Tr("Stopped: %1 of %2 finished.").arg(finished).arg(RunsText(planned));
+  }
+  return Tr("%1 in %2 s.").arg(RunsText(finished)).arg(seconds, 0, 'f', 1);
+}
+
+QString MediansSentence(const BatchRequest& request, const std::vector<RunGroup>& groups) {
+  QStringList medians;
+  for (const RunGroup& group : groups) {
+    QString median = group.tally.ended.runs > 0 ? RunFigure(group.tally.ended.median)
+                                                : Tr("none within the limit");
+    if (request.compared && group.value) median += Tr(" for %1").arg(ValueText(*group.value));
+    medians << median;
+  }
+  return Tr("Median generations to the end: %1.").arg(medians.join(", "));
+}
+
+}  // namespace evo
