@@ -9,10 +9,10 @@
 #include <cstdlib>
 
 #include "common/desktop_conventions.h"
-#include "common/focus_ring.h"
 #include "common/messages.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
+#include "common/window_setup.h"
 #include "engine/numeric.h"
 #include "engine/settings/setting_ranges.h"
 #include "mainwin/program_icon.h"
@@ -47,16 +47,13 @@ FrmMain::FrmMain(Dialogs& dialogs, RandomSource& random, QWidget* parent)
       random_(random),
       simulation_(*this, random) {
   ui_->setupUi(this);
-  SetProgramFont(*this);
   // The layout is fixed, so the window can be minimised but not maximised.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setWindowIcon(ProgramIcon());
-  LetEnterPressButtons(*this);
-  TieLabelsToControls(*this);
+  SetUpWindow(*this);
   counterVoice_ = new SpokenPace(*ui_->LblGencount);
-  new FocusRing(*this);
   // A drop would change a box's text without the focus ever leaving it, so past its check.
   for (auto* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
   WireControls();
@@ -106,7 +103,8 @@ void FrmMain::OfferRepeatedRuns() {
   auto* repeatedRuns = new QAction("Repeated Runs...", this);
   repeatedRuns->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(repeatedRuns, &QAction::triggered, this, &FrmMain::OpenRepeatedRuns);
-  addAction(repeatedRuns);
+  // Listed ahead of Help, which every window has.
+  insertAction(actions().value(0), repeatedRuns);
   setContextMenuPolicy(Qt::ActionsContextMenu);
   connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
           [this] {

@@ -97,6 +97,29 @@ QStringList BatchCaption(const BatchRequest& request) {
   return {first, second};
 }
 
+std::vector<SettingRow> BatchSettingRows(const BatchRequest& request) {
+  const RunSettings& base = request.base;
+  std::vector<SettingRow> rows;
+  for (const Setting setting : {Setting::PopulationSize, Setting::GoodMutationProbability,
+                                Setting::MutationsPerCycle, Setting::StartingGeneValue}) {
+    if (request.compared == setting) {
+      QStringList values;
+      for (const double value : request.values) values << ValueText(value);
+      rows.push_back({SettingName(setting), Tr("compared: %1").arg(values.join(", "))});
+    } else if (setting == Setting::GoodMutationProbability) {
+      rows.push_back({SettingName(setting), ValueText(base.goodMutationProbability)});
+    } else {
+      rows.push_back({SettingName(setting), QString::number(ValueOf(base, setting))});
+    }
+  }
+  rows.push_back({Tr("sexual exchange"), Switch(base.options.sexualExchange)});
+  rows.push_back({Tr("auto mutation"), Switch(base.options.autoMutation)});
+  rows.push_back({Tr("runs of each value"), QString::number(request.runsPerValue)});
+  rows.push_back({Tr("generation limit"), QString::number(request.generationLimit)});
+  rows.push_back({Tr("seed"), QString::number(request.seed)});
+  return rows;
+}
+
 QString BatchEndSentence(BatchEnd end, std::int64_t finished, std::int64_t planned,
                          double seconds) {
   switch (end) {

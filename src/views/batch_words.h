@@ -9,6 +9,7 @@
 
 #include "engine/runs/compared_runs.h"
 #include "engine/setting.h"
+#include "views/charts/chart_data.h"
 
 namespace evo {
 
@@ -34,6 +35,8 @@ QString GroupName(const BatchRequest& request, const RunGroup& group);
 // The lines of a caption of what made the runs: the main window's settings but the one compared,
 // the runs, the limit and the seed, and what was compared with its values.
 QStringList BatchCaption(const BatchRequest& request);
+// The same by name, for a workbook: every setting of the runs, the compared one with its values.
+std::vector<SettingRow> BatchSettingRows(const BatchRequest& request);
 
 // How a batch ended: how many runs and how long, or how many were finished when it was cancelled
 // or stopped by a failure.

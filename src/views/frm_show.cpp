@@ -5,10 +5,10 @@
 #include <limits>
 
 #include "common/desktop_conventions.h"
-#include "common/focus_ring.h"
 #include "common/number_caption.h"
 #include "common/spoken_notice.h"
 #include "common/window_look.h"
+#include "common/window_setup.h"
 #include "engine/numeric.h"
 #include "ui_frm_show.h"
 
@@ -35,11 +35,9 @@ FrmShow::FrmShow(const PopulationFile& file, std::int32_t populationSize, Dialog
       file_(file),
       dialogs_(dialogs) {
   ui_->setupUi(this);
-  SetProgramFont(*this);
+  SetUpWindow(*this);
   setAttribute(Qt::WA_DeleteOnClose);
-  LetEnterPressButtons(*this);
   LetEscapePress(*ui_->Command5);
-  new FocusRing(*this);
   connect(ui_->Command1, &QPushButton::clicked, this, &FrmShow::Command1_Click);
   connect(ui_->Command2, &QPushButton::clicked, this, &FrmShow::Command2_Click);
   connect(ui_->Command3, &QPushButton::clicked, this, &FrmShow::Command3_Click);

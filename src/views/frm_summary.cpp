@@ -6,12 +6,13 @@
 #include <array>
 
 #include "common/desktop_conventions.h"
-#include "common/focus_ring.h"
 #include "common/number_caption.h"
 #include "common/window_look.h"
+#include "common/window_setup.h"
 #include "engine/record/generation_csv.h"
 #include "ui_frm_summary.h"
 #include "views/brief_note.h"
+#include "views/charts/chart_data_out.h"
 #include "views/charts/chart_menu.h"
 #include "views/charts/chart_paper.h"
 
@@ -24,19 +25,17 @@ FrmSummary::FrmSummary(const PopulationFile& file, std::int32_t populationSize,
       ui_(std::make_unique<Ui::FrmSummary>()),
       snapshot_{{}, history, record} {
   ui_->setupUi(this);
-  SetProgramFont(*this);
+  SetUpWindow(*this);
   setAttribute(Qt::WA_DeleteOnClose);
-  LetEnterPressButtons(*this);
   LetEscapePress(*ui_->CmdDone);
-  TieLabelsToControls(*this);
-  new FocusRing(*this);
   connect(ui_->CmdDone, &QPushButton::clicked, this, &FrmSummary::CmdDone_Click);
   auto* note = new BriefNote(*ui_->LblNote);
   const auto csv = [this] { return QByteArray::fromStdString(GenerationCsv(snapshot_.record)); };
   const auto caption = [this] { return SettingsCaption(snapshot_.record); };
+  const auto settings = [this] { return SettingRows(snapshot_.record); };
   for (auto* menu :
-       {new ChartMenu(*ui_->GeneCountChart, {"gene-counts", {}, csv, caption}, dialogs),
-        new ChartMenu(*ui_->AverageGeneChart, {"average-gene", {}, csv, caption}, dialogs)}) {
+       {new ChartMenu(*ui_->GeneCountChart, {"gene-counts", csv, caption, settings}, dialogs),
+        new ChartMenu(*ui_->AverageGeneChart, {"average-gene", csv, caption, settings}, dialogs)}) {
     connect(menu, &ChartMenu::copied, note, &BriefNote::Show);
   }
   // The average, then the charts, follow Done, which stays first and holds the focus when the

@@ -11,14 +11,15 @@
 
 #include "common/desktop_conventions.h"
 #include "common/dialogs.h"
-#include "common/focus_ring.h"
 #include "common/messages.h"
 #include "common/spoken_notice.h"
 #include "common/window_look.h"
+#include "common/window_setup.h"
 #include "engine/settings/setting_ranges.h"
 #include "ui_repeated_runs_window.h"
 #include "views/batch_words.h"
 #include "views/brief_note.h"
+#include "views/charts/chart_data_out.h"
 #include "views/charts/chart_menu.h"
 #include "views/charts/runs_course_chart.h"
 #include "views/charts/runs_histogram.h"
@@ -65,16 +66,13 @@ RepeatedRunsWindow::RepeatedRunsWindow(std::function<std::optional<RunSettings>(
       mainSettings_(std::move(mainSettings)),
       dialogs_(dialogs) {
   ui_->setupUi(this);
-  SetProgramFont(*this);
+  SetUpWindow(*this);
   setAttribute(Qt::WA_DeleteOnClose);
   ui_->CboCompare->addItem(Tr("nothing"));
   for (const Setting setting : kComparable) {
     ui_->CboCompare->addItem(SettingName(setting), static_cast<int>(setting));
   }
-  LetEnterPressButtons(*this);
   LetEscapePress(*ui_->CmdClose);
-  TieLabelsToControls(*this);
-  new FocusRing(*this);
   ui_->TxtSeed->setText(QString::number(QRandomGenerator::system()->generate()));
   connect(ui_->CmdStart, &QPushButton::clicked, this, &RepeatedRunsWindow::CmdStart_Click);
   connect(ui_->CmdCancel, &QPushButton::clicked, this, &RepeatedRunsWindow::CmdCancel_Click);
@@ -84,16 +82,15 @@ RepeatedRunsWindow::RepeatedRunsWindow(std::function<std::optional<RunSettings>(
     return batch_ ? QByteArray::fromStdString(batch_->Csv(progress_.results)) : QByteArray();
   };
   const auto caption = [this] { return batch_ ? BatchCaption(batch_->Request()) : QStringList(); };
+  const auto settings = [this] {
+    return batch_ ? BatchSettingRows(batch_->Request()) : std::vector<SettingRow>();
+  };
+  const auto courseCsv = [this] {
+    return batch_ ? QByteArray::fromStdString(batch_->CourseCsv(groups_)) : QByteArray();
+  };
   for (auto* menu :
-       {new ChartMenu(*ui_->Histogram, {"repeated-runs", "repeated-runs", runsCsv, caption},
-                      dialogs_),
-        new ChartMenu(*ui_->CourseChart,
-                      {"repeated-runs-course", "repeated-runs-course",
-                       [this] {
-                         return batch_ ? QByteArray::fromStdString(batch_->CourseCsv(groups_))
-                                       : QByteArray();
-                       },
-                       caption},
+       {new ChartMenu(*ui_->Histogram, {"repeated-runs", runsCsv, caption, settings}, dialogs_),
+        new ChartMenu(*ui_->CourseChart, {"repeated-runs-course", courseCsv, caption, settings},
                       dialogs_)}) {
     connect(menu, &ChartMenu::copied, note, &BriefNote::Show);
   }

@@ -110,7 +110,7 @@ TEST(ComparedRunsTest, FollowsTheCourseOfTheRunsStillGoing) {
   for (std::size_t i = 0; i < 3; ++i) {
     results[i] = std::make_shared<RunResult>(RunResult{1, RunEnd::LimitReached, 0, courses[i]});
   }
-  results[3] = std::make_shared<RunResult>(RunResult{1, RunEnd::LimitReached, 0, {6, 6}});
+  results[3] = std::make_shared<RunResult>(RunResult{1, RunEnd::LimitReached, 0, {6, 6.9565f}});
   const std::vector<RunGroup> groups = batch.Groups(results);
   const std::int64_t step = batch.CourseStep();
   const std::vector<CoursePoint> course = ComparedRuns::Course(groups[0], step);
@@ -134,7 +134,8 @@ TEST(ComparedRunsTest, FollowsTheCourseOfTheRunsStillGoing) {
                 s + ",0.1,2,7.75,7.625,7.875\r\n" + s2 +
                 ",0.1,1,9,9,9\r\n"
                 "0,0.2,1,6,6,6\r\n" +
-                s + ",0.2,1,6,6,6\r\n");
+                s + ",0.2,1,6.9565,6.9565,6.9565\r\n")
+      << "written to the precision of the samples";
 }
 
 // However many runs and generations, the courses of a batch take a bounded number of samples,

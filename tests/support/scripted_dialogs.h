@@ -21,6 +21,7 @@ class ScriptedDialogs : public Dialogs {
   QStringList suggestedPaths;                     // where every save dialog started, in order
   std::deque<QString> savePaths;                  // the save dialogs' answers; Cancel after them
   std::deque<QString> printFiles;  // the print dialogs' answers, PDF files; Cancel after them
+  QStringList printSuggestions;    // the file each print dialog offered to print to, in order
 
   void Message(const QString& text) override {
     messages << text;
@@ -44,6 +45,7 @@ class ScriptedDialogs : public Dialogs {
   }
 
   bool ChoosePrinter(QPrinter& printer) override {
+    printSuggestions << printer.outputFileName();
     if (printFiles.empty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(printFiles.front());

@@ -1,5 +1,7 @@
 // The data and pictures taken out of the summary window: the record of a scripted run as CSV, and
 // saving, which writes a whole file or tells why it wrote none.
+#include "views/charts/chart_menu.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -21,8 +23,13 @@
 #include "common/window_look.h"
 #include "engine/record/generation_csv.h"
 #include "mainwin/main_window_fixture.h"
+#include "support/scoped_variable.h"
+#include "support/workbook_reader.h"
 #include "views/charts/chart.h"
 #include "views/charts/chart_paper.h"
+#include "views/charts/chart_saving.h"
+#include "views/charts/large_chart.h"
+#include "views/charts/runs_histogram.h"
 #include "views/frm_summary.h"
 #include "views/views_test_support.h"
 
@@ -79,7 +86,7 @@ TEST(ChartFiles, SavesWholeFilesOrTellsWhyAndLeavesNone) {
   QStringList captions;
   for (const QAction* action : menu) captions << action->text();
   EXPECT_EQ(captions, QStringList({"Copy Data", "Save Data As...", "Copy Image", "Save Image As...",
-                                   "Print..."}));
+                                   "Print...", "Show Large"}));
   dialogs.savePaths = {"counts.png", "counts.svg", "data.csv", "no-folder/data.csv", "data.csv"};
   menu[3]->trigger();
   menu[3]->trigger();
@@ -107,11 +114,44 @@ TEST(ChartFiles, SavesWholeFilesOrTellsWhyAndLeavesNone) {
             QStringList({"counts.png", "counts.svg", "critter.dat", "data.csv"}));
   EXPECT_EQ(Read("data.csv").toStdString(), GenerationCsv(record));
 
-  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  const QRegularExpression named(documents +
-                                 R"(/evolution-(gene-counts-)?\d{4}-\d\d-\d\d-\d{4}\.(csv|png)$)");
+  const QRegularExpression named(
+      R"(/evolution-(gene-counts|average-gene)(-data)?-\d{4}-\d\d-\d\d-\d{4}\.(csv|png)$)");
   for (const QString& path : dialogs.suggestedPaths)
     EXPECT_TRUE(named.match(path).hasMatch()) << path.toStdString();
+  EXPECT_TRUE(dialogs.suggestedPaths[1].startsWith(QDir::currentPath() + "/evolution-gene-counts-"))
+      << "the folder saved into last";
+}
+
+// Where a save and a print to a file start: the folder saved into last, while it stands; else the
+// documents folder when there is one; else the home folder. Never the folder the program started
+// in, which a start from the menu makes its data folder.
+TEST(ChartFiles, StartWhereTheUserSavedLastElseInTheDocumentsElseAtHome) {
+  const TempDirectory directory;
+  const QString home = directory.Path().c_str();
+  const ScopedVariable homeVariable("HOME", home.toUtf8());
+  const ScopedVariable configVariable("XDG_CONFIG_HOME", (home + "/config").toUtf8());
+  QDir(home).mkpath("data");
+  QDir::setCurrent(home + "/data");
+  QDir(home).mkpath("lesson");
+  RememberSaveFolder(home + "/lesson/runs.csv");
+  EXPECT_EQ(SaveFolder(), home + "/lesson");
+  QDir(home).rmdir("lesson");
+  EXPECT_EQ(SaveFolder(), home) << "no documents folder";
+  QDir(home).mkpath("Documents");
+  EXPECT_EQ(SaveFolder(), home + "/Documents");
+  EXPECT_TRUE(
+      SuggestedPath("gene-counts", "pdf").startsWith(home + "/Documents/evolution-gene-counts-"));
+
+  PopulationOnDisk disk{std::string(1000, '7')};
+  GenerationRecord record;
+  record.Add(RowEvent::Created, {100, 0.1f, 10, 0, 7, {true, true}}, {});
+  ScriptedDialogs dialogs;
+  WindowUnderTest<FrmSummary> window{new FrmSummary(disk.file, 100, {}, record, dialogs)};
+  window.child<QWidget>("GeneCountChart")->actions()[4]->trigger();  // the print, cancelled
+  ASSERT_EQ(dialogs.printSuggestions.size(), 1);
+  EXPECT_TRUE(dialogs.printSuggestions[0].startsWith(home + "/Documents/evolution-gene-counts-"))
+      << dialogs.printSuggestions[0].toStdString();
+  EXPECT_TRUE(dialogs.printSuggestions[0].endsWith(".pdf"));
 }
 
 // A teacher's picture of a run under a dark desktop: dark on white with its settings, on the
@@ -177,8 +217,8 @@ TEST(ChartMenus, OpenFromTheKeyboardOnEachChartAndCopyWhatTheySay) {
   WindowUnderTest<FrmSummary> window{new FrmSummary(disk.file, 100, history, record, dialogs)};
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  const QStringList entries = {"Copy Data", "Save Data As...", "Copy Image", "Save Image As...",
-                               "Print..."};
+  const QStringList entries = {"Copy Data",        "Save Data As...", "Copy Image",
+                               "Save Image As...", "Print...",        "Show Large"};
   QTest::keyClick(window.get(), Qt::Key_Tab);  // past the average
   for (const char* name : {"GeneCountChart", "AverageGeneChart"}) {
     SCOPED_TRACE(name);
@@ -206,6 +246,96 @@ TEST(ChartMenus, OpenFromTheKeyboardOnEachChartAndCopyWhatTheySay) {
     EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasImage());
     EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasText()) << "a picture, not text";
   }
+}
+
+// A spreadsheet in any language reads the workbook's figures as the numbers they are: the same
+// columns as the CSV, the columns' names frozen, and the settings with the program's version.
+TEST(ChartFiles, SavesAWorkbookWhoseFiguresReadBackAsTheSameNumbers) {
+  PopulationOnDisk disk{std::string(1000, '7')};
+  GenerationRecord record;
+  GeneSummary figures;
+  figures.counts[6] = 2;
+  figures.counts[7] = 998;
+  figures.average = 6.998;
+  record.Add(RowEvent::Created, {100, 0.1f, 10, 0, 7, {true, false}}, figures);
+  record.Add(RowEvent::Generation, {100, 0.1f, 10, 0, 7, {true, false}}, figures);
+  ScriptedDialogs dialogs;
+  WindowUnderTest<FrmSummary> window{new FrmSummary(disk.file, 100, {}, record, dialogs)};
+  dialogs.savePaths = {"figures.xlsx"};
+  window.child<QWidget>("GeneCountChart")->actions()[1]->trigger();
+  ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(' ').toStdString();
+  QFile file("figures.xlsx");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray book = file.readAll();
+
+  const Sheet data = ReadSheet(book, 1);
+  EXPECT_TRUE(data.firstRowFrozen);
+  EXPECT_EQ(data.cells.value("A1"), Cell(QString("generation")));
+  EXPECT_EQ(data.cells.value("D1"), Cell(QString("good mutation probability")));
+  EXPECT_EQ(data.cells.value("A3"), Cell(1.0));
+  EXPECT_EQ(data.cells.value("B3"), Cell(QString("generation")));
+  EXPECT_EQ(data.cells.value("D3"), Cell(0.1)) << "a probability is a number";
+  EXPECT_EQ(data.cells.value("F3"), Cell(QString("ON")));
+  EXPECT_EQ(data.cells.value("G3"), Cell(QString("OFF")));
+  EXPECT_EQ(data.cells.value("Q3"), Cell(998.0));
+  EXPECT_EQ(data.cells.value("T3"), Cell(6.998)) << "the average is a number, not 6998";
+  EXPECT_FALSE(data.cells.contains("A4"));
+
+  const Sheet settings = ReadSheet(book, 2);
+  EXPECT_EQ(settings.cells.value("A1"), Cell(QString("population size")));
+  EXPECT_EQ(settings.cells.value("B1"), Cell(100.0));
+  EXPECT_EQ(settings.cells.value("B2"), Cell(0.1));
+  const auto version =
+      std::find(settings.cells.begin(), settings.cells.end(), Cell(QString("program version")));
+  EXPECT_NE(version, settings.cells.end());
+}
+
+// Shown large, a chart opens in a window of its own that follows its figures, full screen by F11
+// and back, closed by Escape; one window however it is asked for.
+TEST(LargeCharts, OpenFromTheChartFollowItsFiguresAndCloseOnEscape) {
+  QWidget window;
+  auto* histogram = new RunsHistogram(&window);
+  ScriptedDialogs dialogs;
+  auto* menu = new ChartMenu(
+      *histogram, {"runs", [] { return QByteArray(); }, [] { return QStringList(); }, {}}, dialogs);
+  (void)menu;
+  window.show();
+  histogram->setFocus();
+  const auto large = [] {
+    QList<LargeChartWindow*> open;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* shown = qobject_cast<LargeChartWindow*>(widget); shown && shown->isVisible()) {
+        open << shown;
+      }
+    }
+    return open;
+  };
+  QTest::keyClick(histogram, Qt::Key_Return);
+  ASSERT_EQ(large().size(), 1);
+  LargeChartWindow& shown = *large().front();
+  EXPECT_EQ(shown.windowTitle(), "Generations to the end of each run");
+  EXPECT_EQ(shown.Shown().accessibleDescription(), "No run yet");
+  const QImage before = shown.Shown().grab().toImage();
+
+  RunGroup group;
+  group.runs = {{5, RunEnd::PerfectGenome, 9, {}}, {7, RunEnd::AllBadGenome, 0, {}}};
+  group.tally = Tally(group.runs);
+  histogram->SetGroups({group}, {""}, {""});
+  histogram->Describe();
+  EXPECT_TRUE(shown.Shown().accessibleDescription().startsWith("2 runs, 1 perfect genome"));
+  EXPECT_NE(shown.Shown().grab().toImage(), before) << "drawn anew with the figures";
+
+  QTest::mouseDClick(histogram, Qt::LeftButton);
+  histogram->actions().last()->trigger();
+  EXPECT_EQ(histogram->actions().last()->text(), "Show Large");
+  EXPECT_EQ(large().size(), 1) << "one large window at a time";
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&shown));
+  QTest::keyClick(&shown, Qt::Key_F11);
+  EXPECT_TRUE(shown.isFullScreen());
+  QTest::keyClick(&shown, Qt::Key_F11);
+  EXPECT_FALSE(shown.isFullScreen());
+  QTest::keyClick(&shown, Qt::Key_Escape);
+  EXPECT_TRUE(large().isEmpty());
 }
 
 }  // namespace

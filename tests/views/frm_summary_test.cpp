@@ -167,7 +167,7 @@ TEST(FrmSummary, DrawsBarsThatFollowTheCounts) {
                         100);
   const GeneCountChart& chart = summary.Chart();
   const int tallest = chart.BarRect(1).height();
-  EXPECT_GT(tallest, 100);
+  EXPECT_GT(tallest, 80) << "most of the plot, beside and above the axes' titles";
   EXPECT_NEAR(chart.BarRect(2).height(), tallest / 2.0, 1);
   EXPECT_NEAR(chart.BarRect(5).height(), tallest * 399 / 400.0, 1);
   EXPECT_GE(chart.BarRect(6).height(), 1);
@@ -262,7 +262,7 @@ TEST(FrmSummary, ChartsASmallRiseOfTheAverageAcrossTheChart) {
   SummaryWindow summary(std::string(1000, '7'), 100, history);
   const AverageGeneChart& chart = summary.Course();
   const double rise = chart.PointAt(1, 7.0).y() - chart.PointAt(200, 7.13).y();
-  EXPECT_GT(rise, chart.height() * 0.4) << "on a scale of 0 to 9 it would rise by a pixel";
+  EXPECT_GT(rise, chart.height() * 0.3) << "on a scale of 0 to 9 it would rise by a pixel";
 }
 
 // The frame of a focused chart covers its edge only, where the chart draws nothing.

@@ -5,9 +5,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QWindow>
 
 #include "mainwin/main_window_fixture.h"
+#include "views/charts/large_chart.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"
 #include "views/views_test_support.h"
@@ -114,6 +116,60 @@ TEST_F(ViewsFromMainWindow, AnOpenSummaryIsNotCountedAgain) {
   FrmSummary& second = TheOpenView<FrmSummary>();
   EXPECT_EQ(Caption(second, "LblSeven"), " 990");
   EXPECT_EQ(Caption(second, "LblZero"), " 10");
+}
+
+// The course of the average gene begins with the population as it was created: a run of one
+// generation from sevens is told as going from 7.
+TEST_F(ViewsFromMainWindow, TheCourseBeginsWithThePopulationAsCreated) {
+  random.afterScript = 0.99f;  // every mutation bad, every critter examined dies
+  CreatePopulation();
+  Box("TxtGenNum").setText("1");
+  QTest::mouseClick(&Button("CmdRun"), Qt::LeftButton);
+  const QString told =
+      TheOpenView<FrmSummary>().findChild<QWidget*>("AverageGeneChart")->accessibleDescription();
+  EXPECT_TRUE(told.startsWith("1 generation: the average gene went from 7 to"))
+      << told.toStdString();
+  EXPECT_FALSE(told.endsWith(" to 7")) << "one generation with mutations changes the average";
+}
+
+// F1 in every window opens the one guide, which lists the keys; Escape closes it.
+TEST_F(ViewsFromMainWindow, F1InEveryWindowOpensTheGuide) {
+  const auto guidesOpenedByF1 = [](QWidget& in) {
+    in.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&in)) << in.windowTitle().toStdString();
+    QTest::keyClick(&in, Qt::Key_F1);
+    QList<QWidget*> guides;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->objectName() == "Guide" && widget->isVisible()) guides << widget;
+    }
+    return guides;
+  };
+  CreatePopulation();
+  QList<QWidget*> guides = guidesOpenedByF1(window);
+  ASSERT_EQ(guides.size(), 1);
+  QWidget& guide = *guides.front();
+  const QString text = guide.findChild<QTextBrowser*>()->toPlainText();
+  for (const char* key : {"Ctrl+R", "Ctrl+C", "Shift+F10", "F11"}) {
+    EXPECT_TRUE(text.contains(key)) << key;
+  }
+  EXPECT_FALSE(text.contains("Build and test")) << "the guide is for users";
+
+  QTest::mouseClick(&Button("CmdViewSum"), Qt::LeftButton);
+  FrmSummary& summary = TheOpenView<FrmSummary>();
+  QTest::keyClick(summary.findChild<QWidget*>("GeneCountChart"), Qt::Key_Return);
+  const QList<LargeChartWindow*> shownLarge = OpenWindows<LargeChartWindow>();
+  ASSERT_EQ(shownLarge.size(), 1) << "Enter on a chart shows it large";
+  LargeChartWindow& large = *shownLarge.front();
+  for (QWidget* in : {static_cast<QWidget*>(&summary), static_cast<QWidget*>(&large)}) {
+    EXPECT_EQ(guidesOpenedByF1(*in), QList<QWidget*>({&guide})) << in->windowTitle().toStdString();
+  }
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&guide));
+  QTest::keyClick(&guide, Qt::Key_Escape);
+  ASSERT_TRUE(large.isVisible()) << "Escape closes the guide alone";
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  const QList<QWidget*> reopened = guidesOpenedByF1(large);
+  ASSERT_EQ(reopened.size(), 1) << "opens again once closed";
+  reopened.front()->close();
 }
 
 // Bytes another program wrote among the genes: no view lists or counts them, before or after it

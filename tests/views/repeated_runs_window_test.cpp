@@ -77,7 +77,7 @@ TEST_F(RepeatedRunsTest, OpensOnceByCtrlROrTheMainWindowsMenu) {
   Button("CmdCreate").setFocus();
   EXPECT_EQ(MenuOpenedBy([this] { QTest::keyClick(&window, Qt::Key_F10, Qt::ShiftModifier); },
                          "Repeated Runs..."),
-            QStringList({"Repeated Runs..."}));
+            QStringList({"Repeated Runs...", "Help"}));
   const QList<RepeatedRunsWindow*> opened = OpenWindows<RepeatedRunsWindow>();
   ASSERT_EQ(opened.size(), 1);
   EXPECT_EQ(opened.front()->windowTitle(), "Repeated Runs");

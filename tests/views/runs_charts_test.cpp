@@ -9,7 +9,7 @@
 #include "mainwin/main_window_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "views/batch_words.h"
-#include "views/charts/chart_menu.h"
+#include "views/charts/chart_pictures.h"
 #include "views/charts/runs_course_chart.h"
 #include "views/charts/runs_histogram.h"
 

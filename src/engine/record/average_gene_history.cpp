@@ -12,6 +12,11 @@ void AverageSpan::Absorb(const AverageSpan& next) {
   records += next.records;
 }
 
+void AverageGeneHistory::AddAtCreation(double average) {
+  Clear();
+  Add(average);
+}
+
 void AverageGeneHistory::AddAfterGeneration(double average) {
   ++generations_;
   Add(average);

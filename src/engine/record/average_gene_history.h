@@ -28,6 +28,8 @@ class AverageGeneHistory {
   // Past this many spans, neighbouring spans are merged in pairs.
   static constexpr std::size_t kMaxSpans = 4096;
 
+  // Records the average of the population as it was created, at generation 0.
+  void AddAtCreation(double average);
   // Records the average after one more completed generation.
   void AddAfterGeneration(double average);
   // Records the average after a mutation pass outside a generation: no generation passes.

@@ -110,9 +110,11 @@ std::string ComparedRuns::CourseCsv(const std::vector<RunGroup>& groups) const {
         csv::AppendText(text, "");
       }
       csv::AppendNumber(text, point.runs);
-      csv::AppendNumber(text, point.median);
-      csv::AppendNumber(text, point.lowerQuartile);
-      csv::AppendNumber(text, point.upperQuartile);
+      // The course is sampled in single precision, and its figures are written to that precision:
+      // 6.9565, not the 6.956500053405762 of the double that holds it.
+      csv::AppendNumber(text, static_cast<float>(point.median));
+      csv::AppendNumber(text, static_cast<float>(point.lowerQuartile));
+      csv::AppendNumber(text, static_cast<float>(point.upperQuartile));
       csv::EndLine(text);
     }
   }

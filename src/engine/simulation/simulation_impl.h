@@ -292,6 +292,7 @@ void BasicSimulation<Store>::AdvanceCounter() {
 template <RecordStore Store>
 void BasicSimulation<Store>::RecordFigures(RowEvent event, const Options& options) {
   const GeneSummary figures = SummariseGenes(file_, state.LngCritter);
+  if (event == RowEvent::Created) history_.AddAtCreation(figures.average);
   if (event == RowEvent::Generation) history_.AddAfterGeneration(figures.average);
   if (event == RowEvent::Mutations) history_.AddAfterMutations(figures.average);
   const RunSettings settings{state.LngCritter, state.SngGoodFactor, state.LngMutateNum,

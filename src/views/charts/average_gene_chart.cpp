@@ -1,5 +1,6 @@
 #include "views/charts/average_gene_chart.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygonF>
@@ -13,6 +14,10 @@ namespace evo {
 namespace {
 
 constexpr double kHighestGene = 9;
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("evo::AverageGeneChart", text);
+}
 constexpr char kNoRecord[] = "No generation run yet";
 
 QString GenerationsText(std::int64_t generations) {
@@ -40,7 +45,7 @@ void AverageGeneChart::SetHistory(const AverageGeneHistory& history) {
     averageScale_ = AxisScale::Fitted(lowest, highest, 0, kHighestGene);
   }
   DescribeForScreenReaders();
-  update();
+  Changed();
 }
 
 QString AverageGeneChart::Title() const {
@@ -62,8 +67,9 @@ void AverageGeneChart::DescribeForScreenReaders() {
 QRect AverageGeneChart::PlotIn(const QRect& area, const QFontMetrics& metrics) const {
   const int line = metrics.height();
   const int lastLabel = metrics.horizontalAdvance(generationScale_.Label(generationScale_.High()));
-  return QRect(QPoint(area.left() + ValueAxisRoom(averageScale_, metrics), area.top() + line / 2),
-               QPoint(area.right() - lastLabel / 2, area.bottom() - line - kChartTickLength));
+  return QRect(
+      QPoint(area.left() + line + ValueAxisRoom(averageScale_, metrics), area.top() + line / 2),
+      QPoint(area.right() - lastLabel / 2, area.bottom() - 2 * line - kChartTickLength));
 }
 
 QRect AverageGeneChart::ChartArea() const {
@@ -93,8 +99,17 @@ void AverageGeneChart::paintEvent(QPaintEvent*) {
 void AverageGeneChart::Draw(QPainter& painter, const QRect& area, const QPalette& palette) const {
   const QRect plot = PlotIn(area, painter.fontMetrics());
   const QColor text = palette.color(QPalette::WindowText);
+  const int line = painter.fontMetrics().height();
   DrawValueAxis(painter, plot, averageScale_, palette);
   DrawGenerationAxis(painter, plot, text);
+  DrawAxisTitle(
+      painter,
+      QRect(QPoint(area.left(), plot.top()), QPoint(area.left() + line - 1, plot.bottom())),
+      Tr("average gene"), Qt::Vertical);
+  DrawAxisTitle(painter,
+                QRect(QPoint(plot.left(), plot.bottom() + kChartTickLength + line),
+                      QPoint(plot.right(), area.bottom())),
+                Tr("generation"), Qt::Horizontal);
   if (spans_.empty()) {
     painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, kNoRecord);
     return;

@@ -19,7 +19,6 @@ namespace evo {
 
 class AverageGeneChart : public Chart {
   Q_OBJECT
-  Q_CLASSINFO("AccessibleRole", "Chart")
 
  public:
   explicit AverageGeneChart(QWidget* parent = nullptr);

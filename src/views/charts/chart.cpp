@@ -21,6 +21,11 @@ QRect Chart::DrawingArea() const {
   return rect().adjusted(kChartFocusEdge, kChartFocusEdge, -kChartFocusEdge, -kChartFocusEdge);
 }
 
+void Chart::Changed() {
+  update();
+  emit changed();
+}
+
 void Chart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   Draw(painter, DrawingArea(), palette());

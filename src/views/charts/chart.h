@@ -30,7 +30,14 @@ class Chart : public QWidget {
   // palette's colours; a chart's picture draws them so too.
   virtual void Draw(QPainter& painter, const QRect& area, const QPalette& palette) const = 0;
 
+ signals:
+  // The figures or their description changed: whatever shows the chart draws it anew.
+  void changed();
+
  protected:
+  // Redraws the chart and tells that it changed.
+  void Changed();
+
   // Where the chart draws in the window: inside the edge that its focus frame takes, so that the
   // frame covers no label.
   QRect DrawingArea() const;

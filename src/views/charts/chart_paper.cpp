@@ -1,5 +1,6 @@
 #include "views/charts/chart_paper.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -52,6 +53,22 @@ QStringList SettingsCaption(const GenerationRecord& record) {
               .arg(settings.mutationsPerCycle),
           QString("Sexual exchange %1, auto mutation %2")
               .arg(Switch(settings.options.sexualExchange), Switch(settings.options.autoMutation))};
+}
+
+std::vector<SettingRow> SettingRows(const GenerationRecord& record) {
+  if (record.Rows().empty()) return {};
+  const RunSettings& settings = record.Rows().back().settings;
+  const auto tr = [](const char* text) {
+    return QCoreApplication::translate("evo::ChartPaper", text);
+  };
+  return {{tr("population size"), QString::number(settings.populationSize)},
+          {tr("good mutation probability"), QString::number(settings.goodMutationProbability)},
+          {tr("mutations per cycle"), QString::number(settings.mutationsPerCycle)},
+          {tr("sexual exchange"), Switch(settings.options.sexualExchange)},
+          {tr("auto mutation"), Switch(settings.options.autoMutation)},
+          {tr("starting gene value"), QString::number(settings.startingGeneValue)},
+          {tr("first generation"), QString::number(record.Rows().front().generation)},
+          {tr("last generation"), QString::number(record.Rows().back().generation)}};
 }
 
 void DrawOnPaper(QPainter& painter, const Chart& chart, const QStringList& caption) {

@@ -5,6 +5,9 @@
 #include <QPalette>
 #include <QSize>
 #include <QStringList>
+#include <vector>
+
+#include "views/charts/chart_data.h"
 
 class QPainter;
 
@@ -23,6 +26,9 @@ QPalette PaperPalette();
 // "Population size 100, good mutation probability 0.1 (bad 0.9), 10 mutations per cycle", ...
 // None for an empty record.
 QStringList SettingsCaption(const GenerationRecord& record);
+
+// The same settings, by name, for a workbook.
+std::vector<SettingRow> SettingRows(const GenerationRecord& record);
 
 // Draws the picture over the area of kPaperPictureSize from the painter's origin, white first.
 void DrawOnPaper(QPainter& painter, const Chart& chart, const QStringList& caption);

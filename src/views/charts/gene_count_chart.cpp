@@ -1,5 +1,6 @@
 #include "views/charts/gene_count_chart.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
@@ -11,6 +12,10 @@
 
 namespace evo {
 namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("evo::GeneCountChart", text);
+}
 
 constexpr int kDigits = 10;
 
@@ -33,7 +38,7 @@ GeneCountChart::GeneCountChart(QWidget* parent) : Chart(parent) {
 void GeneCountChart::SetCounts(const std::array<double, 10>& counts) {
   counts_ = counts;
   setAccessibleDescription(CountsDescription(counts_));
-  update();
+  Changed();
 }
 
 QString GeneCountChart::Title() const {
@@ -44,11 +49,12 @@ AxisScale GeneCountChart::Scale() const {
   return AxisScale::FromZero(*std::max_element(counts_.begin(), counts_.end()));
 }
 
-// Half a line above the top for the highest label, a line below the base for the digits.
+// Half a line above the top for the highest label; the axis's title and its labels at the left,
+// a line below the base for the digits and another for the title.
 QRect GeneCountChart::PlotIn(const QRect& area, const QFontMetrics& metrics) const {
   const int line = metrics.height();
-  return QRect(QPoint(area.left() + ValueAxisRoom(Scale(), metrics), area.top() + line / 2),
-               QPoint(area.right(), area.bottom() - line - 1));
+  return QRect(QPoint(area.left() + line + ValueAxisRoom(Scale(), metrics), area.top() + line / 2),
+               QPoint(area.right(), area.bottom() - 2 * line - 1));
 }
 
 QRect GeneCountChart::BarIn(const QRect& plot, int digit) const {
@@ -77,12 +83,21 @@ void GeneCountChart::Draw(QPainter& painter, const QRect& area, const QPalette& 
   painter.setPen(text);
   painter.drawLine(plot.left(), plot.bottom(), plot.right(), plot.bottom());
   const QColor marks = ChartMarkColour(palette);
+  const int line = painter.fontMetrics().height();
   for (int digit = 0; digit < kDigits; ++digit) {
     const QRect bar = BarIn(plot, digit);
     painter.fillRect(bar, marks);
-    const QRect label(bar.center().x() - 20, plot.bottom() + 1, 41, area.bottom() - plot.bottom());
+    const QRect label(bar.center().x() - 20, plot.bottom() + 1, 41, line);
     painter.drawText(label, Qt::AlignCenter, QString::number(digit));
   }
+  DrawAxisTitle(
+      painter,
+      QRect(QPoint(area.left(), plot.top()), QPoint(area.left() + line - 1, plot.bottom())),
+      Tr("genes"), Qt::Vertical);
+  DrawAxisTitle(
+      painter,
+      QRect(QPoint(plot.left(), plot.bottom() + line + 1), QPoint(plot.right(), area.bottom())),
+      Tr("gene value"), Qt::Horizontal);
 }
 
 }  // namespace evo

@@ -15,7 +15,6 @@ class AxisScale;
 
 class GeneCountChart : public Chart {
   Q_OBJECT
-  Q_CLASSINFO("AccessibleRole", "Chart")
 
  public:
   explicit GeneCountChart(QWidget* parent = nullptr);

@@ -44,7 +44,7 @@ void RunsCourseChart::SetCourses(std::vector<std::vector<CoursePoint>> courses, 
   courses_ = std::move(courses);
   compared_ = std::move(compared);
   values_ = std::move(values);
-  update();
+  Changed();
 }
 
 QString RunsCourseChart::Title() const {
@@ -68,6 +68,7 @@ void RunsCourseChart::Describe() {
                      .arg(RunsText(first.runs));
   }
   setAccessibleDescription(parts.isEmpty() ? Tr("No run yet") : parts.join(". "));
+  Changed();
 }
 
 std::int64_t RunsCourseChart::LastGeneration() const {

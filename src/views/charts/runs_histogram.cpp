@@ -106,7 +106,7 @@ void RunsHistogram::SetGroups(std::vector<RunGroup> groups, QStringList names, Q
   groups_ = std::move(groups);
   names_ = std::move(names);
   values_ = std::move(values);
-  update();
+  Changed();
 }
 
 QString RunsHistogram::Title() const {
@@ -134,6 +134,7 @@ void RunsHistogram::Describe() {
     parts << part;
   }
   setAccessibleDescription(parts.isEmpty() ? Tr("No run yet") : parts.join(". "));
+  Changed();
 }
 
 RunsHistogram::Bins RunsHistogram::BinsOfRuns() const {
