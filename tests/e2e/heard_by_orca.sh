@@ -37,6 +37,12 @@ step "the counter is heard during an indefinite run, and nothing of it after the
 press Tab
 press ctrl+a
 xdotool type 0  # no mutations: only the halt ends the run
+# Qt holds each typed key until Orca has seen it, but a shortcut such as Alt+I acts at once and
+# can overtake them. Moving on with Tab, which waits its turn, and hearing where it lands shows
+# that the 0 has reached the field.
+mark
+press Tab
+wait_to_hear "^Number of Generations +to run text\.$" >/dev/null
 mark
 press alt+i
 answer_box  # "Population successfully created!"

@@ -26,6 +26,7 @@
 #include "support/scoped_variable.h"
 #include "support/workbook_reader.h"
 #include "views/charts/chart.h"
+#include "views/charts/chart_focus_frame.h"
 #include "views/charts/chart_paper.h"
 #include "views/charts/chart_saving.h"
 #include "views/charts/large_chart.h"
@@ -330,8 +331,14 @@ TEST(LargeCharts, OpenFromTheChartFollowItsFiguresAndCloseOnEscape) {
   EXPECT_EQ(histogram->actions().last()->text(), "Show Large");
   EXPECT_EQ(large().size(), 1) << "one large window at a time";
   ASSERT_TRUE(QTest::qWaitForWindowActive(&shown));
+  const QSize normalSize = shown.Shown().size();
   QTest::keyClick(&shown, Qt::Key_F11);
   EXPECT_TRUE(shown.isFullScreen());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return shown.Shown().size() != normalSize; }));
+  const auto* frame = shown.Shown().findChild<ChartFocusFrame*>();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(frame->geometry(), shown.Shown().rect()) << "the focus frame grows with the chart";
   QTest::keyClick(&shown, Qt::Key_F11);
   EXPECT_FALSE(shown.isFullScreen());
   QTest::keyClick(&shown, Qt::Key_Escape);

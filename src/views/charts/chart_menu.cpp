@@ -68,10 +68,11 @@ void ChartMenu::AddAction(const QString& caption, const std::function<void()>& a
 
 // Shift+F10 opens the menu as the Menu key does, at the chart's centre.
 bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn) {
+  // The frame follows the chart's size too: a large chart grows when it goes full screen.
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::Resize) {
     focusFrame_->setGeometry(chart_.rect());
-    focusFrame_->show();
   }
+  if (event->type() == QEvent::FocusIn) focusFrame_->show();
   // The chart's own menu takes the keys only while it is open: the frame stays meanwhile.
   if (event->type() == QEvent::FocusOut &&
       static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
