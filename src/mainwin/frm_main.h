@@ -44,8 +44,6 @@ class FrmMain : public QWidget, public WindowPort, public RunWindow {
   // What must be done as the program ends, through Exit or the window's frame: nothing else runs.
   void WhenEnding(std::function<void()> last) { whenEnding_ = std::move(last); }
   RunControl& runs() { return runs_; }
-  Dialogs& dialogs() { return dialogs_; }
-  Ui::FrmMain& ui() { return *ui_; }
 
   // What the simulation reads and writes of the window.
   std::string GenerationCounter() const override;

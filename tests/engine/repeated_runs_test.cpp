@@ -262,11 +262,11 @@ TEST(RepeatedRunsTest, ALookAtTheRunsThatSeesThemEndedSeesEveryRun) {
 }
 
 TEST(RunTallyTest, CountsTheEndingsAndSpreadsTheDetectedRuns) {
-  const std::vector<RunResult> results = {{4, RunEnd::PerfectGenome, 8},
-                                          {1, RunEnd::AllBadGenome, 1},
-                                          {10, RunEnd::LimitReached, 7},
-                                          {2, RunEnd::PerfectGenome, 8},
-                                          {3, RunEnd::PerfectGenome, 8}};
+  const std::vector<RunResult> results = {{4, RunEnd::PerfectGenome, 8, {}},
+                                          {1, RunEnd::AllBadGenome, 1, {}},
+                                          {10, RunEnd::LimitReached, 7, {}},
+                                          {2, RunEnd::PerfectGenome, 8, {}},
+                                          {3, RunEnd::PerfectGenome, 8, {}}};
   const RunTally tally = Tally(results);
   EXPECT_EQ(tally.perfect, 3);
   EXPECT_EQ(tally.allBad, 1);
@@ -290,7 +290,7 @@ TEST(RunTallyTest, WritesEachRunAsALineOfItsColumns) {
   row.settings = {1'000'000, 0.3f, 250, 50, 6, {}};
   row.settings.options = {false, true};
   row.settings.startingGeneValue = 6;
-  row.result = {1234567, RunEnd::AllBadGenome, 2.0 / 3};
+  row.result = {1234567, RunEnd::AllBadGenome, 2.0 / 3, {}};
   RunRow limited = row;
   limited.result.end = RunEnd::LimitReached;
   limited.settings.options = {true, false};

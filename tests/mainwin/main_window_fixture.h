@@ -54,7 +54,14 @@ class MainWindowTest : public ::testing::Test {
     return views;
   }
   QAbstractButton& Button(const char* name) { return Find<QAbstractButton>(name); }
-  void Click(const char* button) { QTest::mouseClick(&Button(button), Qt::LeftButton); }
+  // Clicks a button as a user can: one that is shown and enabled. A click on any other does
+  // nothing, and a test that made it would pass for the wrong reason.
+  void Click(const char* name) {
+    QAbstractButton& button = Button(name);
+    ASSERT_TRUE(button.isVisible()) << name << " is not on the screen";
+    ASSERT_TRUE(button.isEnabled()) << name << " is disabled";
+    QTest::mouseClick(&button, Qt::LeftButton);
+  }
 
   // The name of the control that holds the window's focus.
   QString Focused() const {
