@@ -44,9 +44,9 @@ Sheet ReadSheet(const QByteArray& workbook, int index) {
     } else if (reader.name() == u"v") {
       const QString value = reader.readElementText();
       if (type == u"s") {
-        sheet.cells[reference] = strings.value(value.toInt());
+        sheet.cells.insert(reference, strings.value(value.toInt()));
       } else {
-        sheet.cells[reference] = value.toDouble();
+        sheet.cells.insert(reference, value.toDouble());
       }
     }
   }
