@@ -326,7 +326,8 @@ TEST(LargeCharts, OpenFromTheChartFollowItsFiguresAndCloseOnEscape) {
   group.tally = Tally(group.runs);
   histogram->SetGroups({group}, {""}, {""});
   histogram->Describe();
-  EXPECT_TRUE(shown.Shown().accessibleDescription().startsWith("2 runs, 1 perfect genome"));
+  EXPECT_TRUE(
+      shown.Shown().accessibleDescription().startsWith("2 runs, 1 ended with a perfect genome"));
   EXPECT_GE(repainted.count(), 1) << "asked to be drawn anew";
   EXPECT_NE(shown.Shown().grab().toImage(), before) << "with the figures";
 

@@ -255,7 +255,7 @@ TEST_F(RepeatedRunsTest, TakesOnlyFiniteValuesInRangeAndWritesThemAsTheUserWould
       runs.findChild<QLabel*>("LblSettings")->text().contains("mutations per cycle 1000000, 0."));
   EXPECT_TRUE(runs.findChild<QWidget*>("Histogram")
                   ->accessibleDescription()
-                  .startsWith("mutations per cycle 1000000: 1 run, 1 perfect genome"));
+                  .startsWith("mutations per cycle 1000000: 1 run, 1 ended with a perfect genome"));
   QTest::keyClick(&runs, Qt::Key_C, Qt::ControlModifier);
   const QStringList lines = QApplication::clipboard()->text().split("\r\n", Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 3);

@@ -95,8 +95,8 @@ TEST(RunsHistogramTest, DescribesEachGroupWithItsUnevenEndings) {
   Show(histogram, Compared({.05, .2}));
   histogram.Describe();
   const QString group =
-      "7 runs, 4 perfect genome, 2 all bad genome, 1 at the limit; generations from 10 to 30, "
-      "median 12, quartiles 10.5 and 22.5, mean 16.7";
+      "7 runs, 4 ended with a perfect genome, 2 with an all bad genome, 1 at the limit; "
+      "generations from 10 to 30, median 12, quartiles 10.5 and 22.5, mean 16.7";
   EXPECT_EQ(histogram.accessibleDescription(),
             "good mutation probability .05: " + group + ". good mutation probability .2: " + group);
 }
@@ -125,22 +125,28 @@ TEST(RunsHistogramTest, NoTextOverlapsAnotherInAnyWidth) {
 
 // On paper: the title, both axes' titles, each panel named by its value whole, the ticks, and a
 // caption that names what was compared.
-TEST(RunsHistogramTest, ItsPictureNamesWhatItShows) {
+// The texts of a chart's picture saved as SVG, as a reader of the paper sees them.
+QStringList TextsOnPaper(const Chart& chart, const QStringList& caption, const QString& name) {
   const TempDirectory directory;
-  const BatchRequest request = Compared({.05, .1, .2});
-  RunsHistogram histogram;
-  Show(histogram, request);
   ScriptedDialogs dialogs;
-  dialogs.savePaths = {"runs.svg"};
-  SaveImageAs(histogram, BatchCaption(request), "repeated-runs", dialogs);
-  QFile svg("runs.svg");
-  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  dialogs.savePaths = {name + ".svg"};
+  SaveImageAs(chart, caption, name, dialogs);
+  QFile svg(name + ".svg");
+  EXPECT_TRUE(svg.open(QIODevice::ReadOnly)) << name.toStdString();
   const QString picture = QString::fromUtf8(svg.readAll());
   QStringList texts;
   static const QRegularExpression kText(R"(<text[^>]*>([^<]*)</text>)");
   for (const QRegularExpressionMatch& match : kText.globalMatch(picture)) {
     texts << match.captured(1).trimmed();
   }
+  return texts;
+}
+
+TEST(RunsHistogramTest, ItsPictureNamesWhatItShows) {
+  const BatchRequest request = Compared({.05, .1, .2});
+  RunsHistogram histogram;
+  Show(histogram, request);
+  const QStringList texts = TextsOnPaper(histogram, BatchCaption(request), "repeated-runs");
   const QString all = texts.join(' ');
   for (const char* expected :
        {"Generations to the end of each run", "runs", "generations to the end",
@@ -156,6 +162,20 @@ TEST(RunsHistogramTest, ItsPictureNamesWhatItShows) {
       << "the compared setting's base value is not stated";
 }
 
+// On paper the strip of runs going is shorter than on screen: no axis title is cut short.
+TEST(RunsCourseChartTest, ItsPictureNamesBothAxesWhole) {
+  RunsCourseChart chart;
+  chart.SetCourses({{{0, 100, 7, 7, 7}, {20, 40, 7.25, 7.2, 7.5}}, {{0, 100, 7, 7, 7}}},
+                   "good mutation probability", {".05", ".2"});
+  const QStringList texts =
+      TextsOnPaper(chart, BatchCaption(Compared({.05, .2})), "repeated-runs-course");
+  for (const char* expected : {"average gene", "generation", ".05", ".2"}) {
+    EXPECT_TRUE(texts.contains(expected))
+        << expected << " not in: " << texts.join('|').toStdString();
+  }
+  EXPECT_FALSE(texts.join(' ').contains("…")) << "nothing cut short on paper";
+}
+
 TEST(RunsCourseChartTest, DescribesTheCourseOfEachValue) {
   RunsCourseChart chart;
   chart.SetCourses({{{0, 100, 7, 7, 7}, {20, 40, 7.25, 7.2, 7.5}}, {{0, 100, 7, 7, 7}}},
@@ -163,9 +183,9 @@ TEST(RunsCourseChartTest, DescribesTheCourseOfEachValue) {
   chart.Describe();
   EXPECT_EQ(chart.accessibleDescription(),
             "good mutation probability .05: the median average gene went from 7.00 to 7.25 at "
-            "generation 20, where 40 of 100 runs were still going. good mutation probability .2: "
-            "the median average gene went from 7.00 to 7.00 at generation 0, where 100 of 100 "
-            "runs were still going");
+            "generation 20, with 40 of 100 runs still going. good mutation probability .2: the "
+            "median average gene went from 7.00 to 7.00 at generation 0, with 100 of 100 runs "
+            "still going");
 }
 
 }  // namespace

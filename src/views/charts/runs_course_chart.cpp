@@ -59,8 +59,8 @@ void RunsCourseChart::Describe() {
     const CoursePoint& last = courses_[g].back();
     const QString value = values_.value(static_cast<qsizetype>(g));
     parts << (compared_.isEmpty() ? QString() : compared_ + " " + value + ": ") +
-                 Tr("the median average gene went from %1 to %2 at generation %3, where %4 of "
-                    "%5 were still going")
+                 Tr("the median average gene went from %1 to %2 at generation %3, with %4 of %5 "
+                    "still going")
                      .arg(QString::number(first.median, 'f', 2),
                           QString::number(last.median, 'f', 2))
                      .arg(last.generation)
@@ -137,6 +137,9 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
                    std::max(ValueAxisRoom(averages, metrics), ValueAxisRoom(going, metrics));
   const int bottom = area.bottom() - 2 * line - kChartTickLength;
   const int stripHeight = std::max(3 * line, (bottom - y) / 4);
+  // On paper the strip is shorter than its full title: it is then titled in a word.
+  const QString goingTitle =
+      metrics.horizontalAdvance(Tr("runs going")) <= stripHeight ? Tr("runs going") : Tr("runs");
   const QRect strip(QPoint(left, bottom - stripHeight + 1), QPoint(area.right(), bottom));
   const QRect plot(QPoint(left, y), QPoint(area.right(), strip.top() - line));
   DrawValueAxis(painter, plot, averages, palette);
@@ -149,7 +152,7 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
   DrawAxisTitle(
       painter,
       QRect(QPoint(area.left(), strip.top()), QPoint(area.left() + line - 1, strip.bottom())),
-      Tr("runs going"), Qt::Vertical);
+      goingTitle, Qt::Vertical);
   const double last = static_cast<double>(std::max<std::int64_t>(LastGeneration(), 1));
   const std::vector<AxisLabel> labels =
       HorizontalAxisLabels(0, last, true, strip.left(), strip.right(),

@@ -118,12 +118,13 @@ void RunsHistogram::Describe() {
   for (std::size_t g = 0; g < groups_.size(); ++g) {
     const RunTally& tally = groups_[g].tally;
     const QString name = names_.value(static_cast<qsizetype>(g));
-    QString part = (name.isEmpty() ? QString() : name + ": ") +
-                   Tr("%1, %2 perfect genome, %3 all bad genome, %4 at the limit")
-                       .arg(RunsText(static_cast<std::int64_t>(groups_[g].runs.size())))
-                       .arg(tally.perfect)
-                       .arg(tally.allBad)
-                       .arg(tally.atLimit);
+    QString part =
+        (name.isEmpty() ? QString() : name + ": ") +
+        Tr("%1, %2 ended with a perfect genome, %3 with an all bad genome, %4 at the limit")
+            .arg(RunsText(static_cast<std::int64_t>(groups_[g].runs.size())))
+            .arg(tally.perfect)
+            .arg(tally.allBad)
+            .arg(tally.atLimit);
     const GenerationSpread& spread = tally.ended;
     if (spread.runs > 0) {
       part += Tr("; generations from %1 to %2, median %3, quartiles %4 and %5, mean %6")
