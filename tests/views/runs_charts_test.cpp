@@ -101,6 +101,30 @@ TEST(RunsHistogramTest, DescribesEachGroupWithItsUnevenEndings) {
             "good mutation probability .05: " + group + ". good mutation probability .2: " + group);
 }
 
+// Bins wider than a generation start at a multiple of their width, so that their edges fall on
+// round generations as the ticks do, and each holds its own runs.
+TEST(RunsHistogramTest, WideBinsStartAtARoundGenerationAndHoldTheirRuns) {
+  RunGroup group;
+  group.runs = {Ended(1234, RunEnd::PerfectGenome), Ended(1987, RunEnd::AllBadGenome)};
+  group.tally = Tally(group.runs);
+  RunsHistogram histogram;
+  histogram.SetGroups({group}, {""}, {""});
+  const RunsHistogram::Layout layout =
+      histogram.LayOut(QRect(0, 0, 600, 400), histogram.fontMetrics());
+  ASSERT_EQ(layout.panels.size(), 1u);
+  const auto& bars = layout.panels[0].bars;
+  ASSERT_GE(bars.size(), 2u);
+  const std::int64_t first = bars[0].firstGeneration;
+  const std::int64_t width = bars[1].firstGeneration - first;
+  ASSERT_GT(width, 1);
+  EXPECT_EQ(first % width, 0) << first << " is not a multiple of " << width;
+  const auto holding = [&](std::int64_t generation) {
+    return bars.at(static_cast<std::size_t>((generation - first) / width));
+  };
+  EXPECT_GT(holding(1234).perfect.height(), 0);
+  EXPECT_GT(holding(1987).allBad.height(), 0);
+}
+
 // However many values and however narrow the chart, no text stands over another or beyond the
 // chart: a panel's title shortens to its value, the generations' labels thin out.
 TEST(RunsHistogramTest, NoTextOverlapsAnotherInAnyWidth) {
