@@ -99,6 +99,7 @@ RepeatedRunsWindow::RepeatedRunsWindow(std::function<std::optional<RunSettings>(
   poll_.setInterval(kPollMs);
   connect(&poll_, &QTimer::timeout, this, &RepeatedRunsWindow::Poll);
   ui_->TblFigures->verticalHeader()->hide();
+  ui_->LblSettings->installEventFilter(this);
   ShowFigures();
   CentreOnScreen(*this);
 }
@@ -115,6 +116,18 @@ void RepeatedRunsWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
+bool RepeatedRunsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_->LblSettings && event->type() == QEvent::Resize) KeepCaptionInView();
+  return QWidget::eventFilter(watched, event);
+}
+
+// The lines a wrapped label needs do not enter its window's least height by themselves: in a
+// narrow window a caption of many values would push the charts over the table.
+void RepeatedRunsWindow::KeepCaptionInView() {
+  QLabel& caption = *ui_->LblSettings;
+  caption.setMinimumHeight(caption.heightForWidth(caption.width()));
+}
+
 void RepeatedRunsWindow::CmdStart_Click() {
   if (Running()) return;
   std::optional<BatchRequest> request = ReadRequest();
@@ -129,6 +142,7 @@ void RepeatedRunsWindow::CmdStart_Click() {
   }
   progress_ = {};
   ui_->LblSettings->setText(BatchCaption(batch_->Request()).join("\n"));
+  KeepCaptionInView();
   ui_->PrgRuns->setRange(0, static_cast<int>(batch_->Plans().size()));
   ui_->PrgRuns->setValue(0);
   ui_->LblTimeLeft->clear();

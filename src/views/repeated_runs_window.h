@@ -45,6 +45,7 @@ class RepeatedRunsWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CmdStart_Click();
@@ -56,6 +57,8 @@ class RepeatedRunsWindow : public QWidget {
                                           const QString& name);
   std::optional<std::vector<double>> ComparedValues(Setting compared);
   void Refuse(QWidget& field, const QString& message);
+  // Makes the window at least as tall as the caption's wrapped lines need.
+  void KeepCaptionInView();
   // Takes the runs finished so far into the progress, the charts and the figures.
   void Poll();
   void ShowCharts();

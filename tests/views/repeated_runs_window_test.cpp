@@ -221,6 +221,27 @@ TEST_F(RepeatedRunsTest, EachFieldTakesItsWholeRangeAndNothingPast) {
 
 // Values that are no finite number in range are refused, whole-number settings are written in
 // whole numbers, a decimal comma is refused as such, and -0 is 0.
+// Ten values make a caption of several lines: in the narrowest window they allow, the window
+// grows for them, and nothing stands over the table or the buttons.
+TEST_F(RepeatedRunsTest, ACaptionOfManyValuesInTheNarrowestWindowCoversNothing) {
+  QuickRuns();
+  RepeatedRunsWindow& runs = Open();
+  Field(runs, "TxtRuns").setText("1");
+  Compare(runs, "good mutation probability", ".01 .02 .03 .04 .05 .06 .07 .08 .09 .1");
+  runs.resize(1, 1);
+  ASSERT_TRUE(StartAndFinish(runs));
+  runs.resize(1, 1);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  const auto place = [&runs](const char* name) {
+    const QWidget& control = *runs.findChild<QWidget*>(name);
+    return QRect(control.mapTo(&runs, QPoint(0, 0)), control.size());
+  };
+  EXPECT_LT(place("LblSettings").bottom(), place("CmdStart").top());
+  EXPECT_LT(place("Histogram").bottom(), place("TblFigures").top());
+  EXPECT_LT(place("CourseChart").bottom(), place("TblFigures").top());
+  EXPECT_LE(place("TblFigures").bottom(), runs.height());
+}
+
 TEST_F(RepeatedRunsTest, TakesOnlyFiniteValuesInRangeAndWritesThemAsTheUserWould) {
   QuickRuns();
   RepeatedRunsWindow& runs = Open();
