@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "engine/file/memory_store.h"
@@ -233,6 +234,35 @@ TEST(RepeatedRunsTest, AFailingRunEndsTheBatchWithItsProblemAndKeepsTheFinishedR
   for (int i = 0; i < 5; ++i) EXPECT_EQ(failed.results[i] != nullptr, i < 3) << i;
   ASSERT_TRUE(failed.failure.has_value());
   EXPECT_TRUE(*failed.failure == Problem(OutOfMemory{101, 1}));
+}
+
+// The system refuses the second worker's thread: the batch does not start, saying what memory
+// it lacked, and the first worker, in a run that never ends by itself, is stopped before the
+// refusal comes back.
+TEST(RepeatedRunsTest, AWorkerTheSystemCannotStartRefusesTheBatchAndStopsTheOthers) {
+  std::atomic<int> running{0};
+  const RepeatedRuns::Runner endless = [&running](const RunPlan&, const std::atomic<bool>& stop) {
+    ++running;
+    while (!stop) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    --running;
+    return std::optional<RunResult>();
+  };
+  int started = 0;
+  const RepeatedRuns::ThreadStarter refusingTheSecond = [&started](std::function<void()> work) {
+    if (++started == 2)
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    return std::jthread(std::move(work));
+  };
+  std::vector<RunPlan> plans = Batch(3, 4);
+  plans[2].settings.populationSize = 500;
+  try {
+    const RepeatedRuns runs(plans, 2, endless, refusingTheSecond);
+    ADD_FAILURE() << "the batch started";
+  } catch (const EngineError& refusal) {
+    EXPECT_TRUE(refusal.problem() == Problem(OutOfMemory{500, 2}));
+  }
+  EXPECT_EQ(started, 2);
+  EXPECT_EQ(running, 0) << "a worker was left running";
 }
 
 // A batch seen as ended is seen whole: the runs end here between the two reads of a look at

@@ -28,6 +28,12 @@ const std::vector<RunPlan>& Refused(const std::vector<RunPlan>& plans) {
   return plans;
 }
 
+std::int32_t LargestPopulation(const std::vector<RunPlan>& plans) {
+  std::int32_t largest = 0;
+  for (const RunPlan& plan : plans) largest = std::max(largest, plan.settings.populationSize);
+  return largest;
+}
+
 }  // namespace
 
 std::uint32_t RunSeed(std::uint64_t seed, std::int64_t index) {
@@ -40,12 +46,26 @@ std::optional<RunResult> RunToTheEnd(const RunPlan& plan, const std::atomic<bool
   return RunOver<MemoryStore>(plan, stop);
 }
 
-RepeatedRuns::RepeatedRuns(std::vector<RunPlan> plans, unsigned workers, Runner run)
+std::jthread RepeatedRuns::StartThread(std::function<void()> work) {
+  return std::jthread(std::move(work));
+}
+
+RepeatedRuns::RepeatedRuns(std::vector<RunPlan> plans, unsigned workers, Runner run,
+                           const ThreadStarter& start)
     : plans_(Refused(plans)),
       run_(std::move(run)),
       workerCount_(workers > 0 ? workers : std::max(1u, std::thread::hardware_concurrency())),
       results_(plans_.size()) {
-  for (unsigned i = 0; i < workerCount_; ++i) workers_.emplace_back([this] { Work(); });
+  try {
+    workers_.reserve(workerCount_);
+    for (unsigned i = 0; i < workerCount_; ++i) workers_.push_back(start([this] { Work(); }));
+  } catch (const std::exception&) {
+    // No memory for another thread's stack, or the system's limit of threads: the batch does not
+    // start, and the workers already going stop within a block before the exception leaves.
+    Cancel();
+    workers_.clear();
+    throw EngineError(OutOfMemory{LargestPopulation(plans_), workerCount_});
+  }
 }
 
 RepeatedRuns::~RepeatedRuns() {

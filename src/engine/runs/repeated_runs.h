@@ -56,11 +56,17 @@ class RepeatedRuns {
     std::optional<Problem> failure;  // what ended the runs before their end
   };
 
+  // What starts a worker's thread: a std::jthread, or in tests one the system refuses.
+  using ThreadStarter = std::function<std::jthread(std::function<void()> work)>;
+  static std::jthread StartThread(std::function<void()> work);
+
   // Starts the runs on the given number of workers (one per core for 0), each made by run. A run
   // that fails for want of memory or with an EngineError ends the batch with that failure.
-  // Throws EngineError (RefusedSetting), starting nothing, for a plan whose settings the main
-  // window would not take: no run may need more than a million critters' memory.
-  explicit RepeatedRuns(std::vector<RunPlan> plans, unsigned workers = 0, Runner run = RunToTheEnd);
+  // Throws EngineError, starting nothing: RefusedSetting for a plan whose settings the main
+  // window would not take (no run may need more than a million critters' memory), OutOfMemory
+  // when the system cannot start every worker's thread.
+  explicit RepeatedRuns(std::vector<RunPlan> plans, unsigned workers = 0, Runner run = RunToTheEnd,
+                        const ThreadStarter& start = StartThread);
   // Stops what is left and waits for the workers, a block of draws at most.
   ~RepeatedRuns();
   RepeatedRuns(const RepeatedRuns&) = delete;
