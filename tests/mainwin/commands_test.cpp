@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "common/messages.h"
-#include "mainwin/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"
 

@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "common/window_look.h"
-#include "mainwin/main_window_fixture.h"
 #include "support/accessible.h"
+#include "support/main_window_fixture.h"
 #include "views/frm_summary.h"
 #include "views/views_test_support.h"
 

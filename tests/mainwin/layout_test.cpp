@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <filesystem>
 
-#include "mainwin/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 
 namespace evo::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "mainwin/main_window_fixture.h"
 #include "support/accessible.h"
+#include "support/main_window_fixture.h"
 
 namespace evo::test {
 namespace {

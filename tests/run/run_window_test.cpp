@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "common/dialogs.h"
-#include "mainwin/main_window_fixture.h"
 #include "run/run_control.h"
 #include "support/accessible.h"
+#include "support/main_window_fixture.h"
 #include "views/frm_summary.h"
 
 namespace evo::test {

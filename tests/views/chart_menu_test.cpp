@@ -23,7 +23,7 @@
 
 #include "common/window_look.h"
 #include "engine/record/generation_csv.h"
-#include "mainwin/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "support/scoped_variable.h"
 #include "support/workbook_reader.h"
 #include "views/charts/chart.h"

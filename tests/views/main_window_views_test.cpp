@@ -8,7 +8,7 @@
 #include <QTextBrowser>
 #include <QWindow>
 
-#include "mainwin/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 #include "views/charts/large_chart.h"
 #include "views/frm_show.h"
 #include "views/frm_summary.h"

@@ -19,8 +19,8 @@
 #include <QTimer>
 
 #include "common/messages.h"
-#include "mainwin/main_window_fixture.h"
 #include "support/accessible.h"
+#include "support/main_window_fixture.h"
 #include "views/views_test_support.h"
 
 namespace evo::test {

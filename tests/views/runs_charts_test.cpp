@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "mainwin/main_window_fixture.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
 #include "views/batch_words.h"
 #include "views/charts/chart_pictures.h"
 #include "views/charts/runs_course_chart.h"
