@@ -85,7 +85,8 @@ TEST_F(PopulationHistory, RecordsTheSummaryAverageAfterEachGenerationAndMutation
   EXPECT_EQ(History().Spans()[1].firstGeneration, 0);
 }
 
-// A creation starts the history anew from the population it makes, at generation 0.
+// A creation starts the history and the record anew from the population it makes, at
+// generation 0; an erase leaves neither.
 TEST_F(PopulationHistory, CreationAndEraseStartANewRecord) {
   simulation.NextGeneration(window.options);
   // Strings made before they are assigned: GCC 12 optimising warns falsely (-Wrestrict) of a
@@ -95,11 +96,16 @@ TEST_F(PopulationHistory, CreationAndEraseStartANewRecord) {
   ASSERT_EQ(History().Spans().size(), 1u);
   EXPECT_EQ(History().Spans()[0].first, 4);
   EXPECT_EQ(History().Spans()[0].lastGeneration, 0);
+  const std::vector<GenerationRow>& rows = simulation.Record().Rows();
+  ASSERT_EQ(rows.size(), 1u) << "the rows of the population before";
+  EXPECT_EQ(rows[0].event, RowEvent::Created);
+  EXPECT_EQ(rows[0].settings.startingGeneValue, 4);
   simulation.NextGeneration(window.options);
   EXPECT_EQ(History().GenerationsSinceCreation(), 1);
   simulation.CloseAndDeleteFile();
   EXPECT_TRUE(History().Spans().empty());
   EXPECT_EQ(History().GenerationsSinceCreation(), 0);
+  EXPECT_TRUE(simulation.Record().Rows().empty());
 }
 
 }  // namespace
