@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/numeric.h"
+#include "engine/settings/read_settings.h"
 #include "engine_fixture.h"
 
 namespace evo::test {
@@ -69,7 +70,8 @@ TEST_F(CreationTest, CreatingAgainStartsOver) {
   EXPECT_EQ(simulation.state.IntHalt, kNoHalt);
 }
 
-// Nothing but a gene from 1 to 8 is ever written, however the text reached the field.
+// Nothing but a gene from 1 to 8 is ever written, however the text reached the field; nor read
+// as the gene of the main window's settings that Repeated Runs takes.
 TEST_F(CreationTest, RefusesAStartTextThatDoesNotBeginWithAGeneFrom1To8AndChangesNothing) {
   Create("10", "5");
   window.counter = " 3";
@@ -77,6 +79,7 @@ TEST_F(CreationTest, RefusesAStartTextThatDoesNotBeginWithAGeneFrom1To8AndChange
   for (const std::string start : {"", "   ", "x", "9", " 0", "-1", ".5"}) {
     window.texts.populationSize = "20";
     window.texts.startingGeneValue = start;
+    EXPECT_THROW(StartingGene(start), EngineError) << '"' << start << '"';
     try {
       simulation.CreatePopulation(window.texts, window.options);
       ADD_FAILURE() << "created with the start text \"" << start << '"';
