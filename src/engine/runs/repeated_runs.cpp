@@ -28,7 +28,8 @@ const std::vector<RunPlan>& Refused(const std::vector<RunPlan>& plans) {
   return plans;
 }
 
-std::int32_t LargestPopulation(const std::vector<RunPlan>& plans) {
+// The population of the largest run planned: what the memory is wanted for.
+std::int32_t MostCritters(const std::vector<RunPlan>& plans) {
   std::int32_t largest = 0;
   for (const RunPlan& plan : plans) largest = std::max(largest, plan.settings.populationSize);
   return largest;
@@ -64,7 +65,7 @@ RepeatedRuns::RepeatedRuns(std::vector<RunPlan> plans, unsigned workers, Runner 
     // start, and the workers already going stop within a block before the exception leaves.
     Cancel();
     workers_.clear();
-    throw EngineError(OutOfMemory{LargestPopulation(plans_), workerCount_});
+    throw EngineError(OutOfMemory{MostCritters(plans_), workerCount_});
   }
 }
 

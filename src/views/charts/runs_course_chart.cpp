@@ -138,8 +138,9 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
   const int bottom = area.bottom() - 2 * line - kChartTickLength;
   const int stripHeight = std::max(3 * line, (bottom - y) / 4);
   // On paper the strip is shorter than its full title: it is then titled in a word.
+  const QString fullTitle = Tr("runs going");
   const QString goingTitle =
-      metrics.horizontalAdvance(Tr("runs going")) <= stripHeight ? Tr("runs going") : Tr("runs");
+      metrics.horizontalAdvance(fullTitle) <= stripHeight ? fullTitle : Tr("runs");
   const QRect strip(QPoint(left, bottom - stripHeight + 1), QPoint(area.right(), bottom));
   const QRect plot(QPoint(left, y), QPoint(area.right(), strip.top() - line));
   DrawValueAxis(painter, plot, averages, palette);
