@@ -16,16 +16,33 @@ FocusRing::FocusRing(QWidget& window) : QFocusFrame(&window), window_(window) {
 }
 
 void FocusRing::Follow(QWidget* focused) {
+  if (followed_) followed_->removeEventFilter(this);
+  followed_ = nullptr;
   if (focused == nullptr || focused == &window_ || focused->window() != &window_ ||
       IsChart(*focused)) {
     hide();
     return;
   }
-  const QRect control(focused->mapTo(&window_, QPoint(0, 0)), focused->size());
-  setGeometry(
-      control.adjusted(-kFocusRingMargin, -kFocusRingMargin, kFocusRingMargin, kFocusRingMargin));
+  // A layout may move or resize the control while it has the focus: a caption that wraps to
+  // another line moves the buttons beneath it.
+  followed_ = focused;
+  focused->installEventFilter(this);
+  Place();
   raise();
   show();
+}
+
+void FocusRing::Place() {
+  const QRect control(followed_->mapTo(&window_, QPoint(0, 0)), followed_->size());
+  setGeometry(
+      control.adjusted(-kFocusRingMargin, -kFocusRingMargin, kFocusRingMargin, kFocusRingMargin));
+}
+
+bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == followed_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+    Place();
+  }
+  return QFocusFrame::eventFilter(watched, event);
 }
 
 void FocusRing::paintEvent(QPaintEvent*) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFocusFrame>
+#include <QPointer>
 
 namespace evo {
 
@@ -15,11 +16,15 @@ class FocusRing final : public QFocusFrame {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Follow(QWidget* focused);
+  // Lays the ring around the followed control where it stands now.
+  void Place();
 
   QWidget& window_;
+  QPointer<QWidget> followed_;
 };
 
 // How far the ring lies outside the control: a blank pixel, then the ring.

@@ -1,10 +1,12 @@
 // The main window as a desktop's keyboard and screen-reader users meet it.
 #include "common/desktop_conventions.h"
 
+#include <QFocusFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include "common/focus_ring.h"
 #include "common/window_look.h"
 #include "support/accessible.h"
 #include "support/main_window_fixture.h"
@@ -119,6 +121,18 @@ TEST_F(MainWindowTest, TheFocusStandsOutUnderEveryPalette) {
     }
   }
   QApplication::setPalette(light);
+}
+
+// A control that a layout moves while it has the focus takes the ring along.
+TEST_F(MainWindowTest, TheFocusRingFollowsAControlThatMoves) {
+  QWidget& control = Find("CmdCreate");
+  control.setFocus(Qt::TabFocusReason);
+  control.move(control.pos() + QPoint(0, 40));
+  const auto* ring = window.findChild<QFocusFrame*>();
+  ASSERT_NE(ring, nullptr);
+  const QRect at(control.mapTo(&window, QPoint(0, 0)), control.size());
+  EXPECT_EQ(ring->geometry(),
+            at.adjusted(-kFocusRingMargin, -kFocusRingMargin, kFocusRingMargin, kFocusRingMargin));
 }
 
 }  // namespace
