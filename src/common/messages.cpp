@@ -9,9 +9,10 @@
 namespace evo {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::Messages", text);
-}
+// The texts of this unit, in the translation context that lupdate reads them in.
+struct Messages {
+  Q_DECLARE_TR_FUNCTIONS(evo::Messages)
+};
 
 QString Path(const std::string& path) {
   return QString::fromStdString(path);
@@ -24,19 +25,21 @@ QString SystemWords(int error) {
 QString UnreadableSentence(Setting setting) {
   switch (setting) {
     case Setting::PopulationSize:
-      return Tr("Population size must round to a whole number from -2147483648 to 1073741823.");
+      return Messages::tr(
+          "Population size must round to a whole number from -2147483648 to 1073741823.");
     case Setting::MutationsPerCycle:
-      return Tr(
+      return Messages::tr(
           "Absolute number mutations per cycle must round to a whole number from "
           "-2147483648 to 2147483647.");
     case Setting::GoodMutationProbability:
-      return Tr(
+      return Messages::tr(
           "Good Mutation Probability must be a number from -3.40282346638529E+38 to "
           "3.40282346638529E+38.");
     case Setting::Generations:
-      return Tr("Number of Generations to run must round to a whole number from -32768 to 32767.");
+      return Messages::tr(
+          "Number of Generations to run must round to a whole number from -32768 to 32767.");
     case Setting::StartingGeneValue:
-      return Tr(
+      return Messages::tr(
           "Starting Gene Value must begin with a digit from 1 to 8: type a value from 1 to "
           "8.");
   }
@@ -46,17 +49,17 @@ QString UnreadableSentence(Setting setting) {
 QString ActionWords(FileAction action) {
   switch (action) {
     case FileAction::Open:
-      return Tr("Cannot open %1: %2");
+      return Messages::tr("Cannot open %1: %2");
     case FileAction::ReadSize:
-      return Tr("Cannot read the size of %1: %2");
+      return Messages::tr("Cannot read the size of %1: %2");
     case FileAction::Lock:
-      return Tr("Cannot lock %1: %2");
+      return Messages::tr("Cannot lock %1: %2");
     case FileAction::Map:
-      return Tr("Cannot map %1: %2");
+      return Messages::tr("Cannot map %1: %2");
     case FileAction::Check:
-      return Tr("Cannot check %1: %2");
+      return Messages::tr("Cannot check %1: %2");
     case FileAction::Grow:
-      return Tr("Cannot grow %1: %2");
+      return Messages::tr("Cannot grow %1: %2");
   }
   return {};
 }
@@ -64,37 +67,37 @@ QString ActionWords(FileAction action) {
 QString KindWords(FileKind kind) {
   switch (kind) {
     case FileKind::SymbolicLink:
-      return Tr("a symbolic link");
+      return Messages::tr("a symbolic link");
     case FileKind::Directory:
-      return Tr("a directory");
+      return Messages::tr("a directory");
     case FileKind::NamedPipe:
-      return Tr("a named pipe");
+      return Messages::tr("a named pipe");
     case FileKind::Device:
-      return Tr("a device");
+      return Messages::tr("a device");
     case FileKind::Socket:
-      return Tr("a socket");
+      return Messages::tr("a socket");
     case FileKind::Other:
       break;
   }
-  return Tr("not a regular file");
+  return Messages::tr("not a regular file");
 }
 
 QString LossWords(FileLoss loss) {
   switch (loss) {
     case FileLoss::Shortened:
-      return Tr("was shortened by another program");
+      return Messages::tr("was shortened by another program");
     case FileLoss::Deleted:
-      return Tr("was deleted or renamed by another program");
+      return Messages::tr("was deleted or renamed by another program");
     case FileLoss::Replaced:
-      return Tr("was replaced by another file");
+      return Messages::tr("was replaced by another file");
     case FileLoss::Unreadable:
-      return Tr(
+      return Messages::tr(
           "could not be read or written (shortened by another program, or its disk is "
           "full)");
     case FileLoss::Changed:
-      return Tr("was changed by another program");
+      return Messages::tr("was changed by another program");
   }
-  return Tr("was lost");
+  return Messages::tr("was lost");
 }
 
 // One overload for each kind of problem, for std::visit.
@@ -103,8 +106,9 @@ struct SentenceOf {
     return UnreadableSentence(problem.setting);
   }
   QString operator()(const PopulationBeyondFile& problem) const {
-    return Tr("Population size%1 is larger than the%2 critters the population file holds: create "
-              "a population of that size first.")
+    return Messages::tr(
+               "Population size%1 is larger than the%2 critters the population file holds: create "
+               "a population of that size first.")
         .arg(NumberCaption(problem.populationSize),
              NumberCaption(static_cast<double>(problem.recordsWritten)));
   }
@@ -113,9 +117,9 @@ struct SentenceOf {
   }
   QString operator()(const OutOfMemory& problem) const {
     if (problem.workers == 1) {
-      return Tr("Not enough memory for %1 critters on 1 worker.").arg(problem.critters);
+      return Messages::tr("Not enough memory for %1 critters on 1 worker.").arg(problem.critters);
     }
-    return Tr("Not enough memory for %1 critters on each of %2 workers.")
+    return Messages::tr("Not enough memory for %1 critters on each of %2 workers.")
         .arg(problem.critters)
         .arg(problem.workers);
   }
@@ -123,25 +127,31 @@ struct SentenceOf {
     return ActionWords(problem.action).arg(Path(problem.path), SystemWords(problem.error));
   }
   QString operator()(const NotARegularFile& problem) const {
-    return Tr("Cannot use %1: it is %2, and the population is kept only in a regular file. Remove "
-              "or rename it, then try again.")
+    return Messages::tr(
+               "Cannot use %1: it is %2, and the population is kept only in a regular file. Remove "
+               "or rename it, then try again.")
         .arg(Path(problem.path), KindWords(problem.kind));
   }
   QString operator()(const HardLinkedFile& problem) const {
-    return Tr("Cannot use %1: it is one of several names (hard links) of the same file, and the "
-              "population is kept only in a file of its own, so that nothing else is written "
-              "through it. Remove or rename it, then try again.")
+    return Messages::tr(
+               "Cannot use %1: it is one of several names (hard links) of the same file, and the "
+               "population is kept only in a file of its own, so that nothing else is written "
+               "through it. Remove or rename it, then try again.")
         .arg(Path(problem.path));
   }
   QString operator()(const FileHeldByAnotherCopy& problem) const {
-    return Tr("The population file %1 is in use by another running copy of this program in the "
-              "same folder. Close that copy, or start this one in another folder.")
+    return Messages::tr(
+               "The population file %1 is in use by another running copy of this program in the "
+               "same folder. Close that copy, or start this one in another folder.")
         .arg(Path(problem.path));
   }
-  QString operator()(const FileNotOpen&) const { return Tr("The population file is not open"); }
+  QString operator()(const FileNotOpen&) const {
+    return Messages::tr("The population file is not open");
+  }
   QString operator()(const PopulationLost& problem) const {
-    return Tr("The population file %1 %2, so the population in it is lost. Create a population to "
-              "start again.")
+    return Messages::tr(
+               "The population file %1 %2, so the population in it is lost. Create a population to "
+               "start again.")
         .arg(Path(problem.path), LossWords(problem.loss));
   }
 };
@@ -155,12 +165,12 @@ QString Sentence(const Problem& problem) {
 QString Refusal(Setting setting, double value) {
   switch (setting) {
     case Setting::PopulationSize:
-      return value > AcceptedRange(setting).most ? Tr("value must be a million or less")
-                                                 : Tr("values must be greator than 9");
+      return value > AcceptedRange(setting).most ? Messages::tr("value must be a million or less")
+                                                 : Messages::tr("values must be greator than 9");
     case Setting::GoodMutationProbability:
-      return Tr("Probabilities are only in range 0 to 1");
+      return Messages::tr("Probabilities are only in range 0 to 1");
     case Setting::StartingGeneValue:
-      return Tr("values must be in range 1 to 8");
+      return Messages::tr("values must be in range 1 to 8");
     case Setting::MutationsPerCycle:
     case Setting::Generations:
       break;
@@ -169,15 +179,16 @@ QString Refusal(Setting setting, double value) {
 }
 
 QString ViewedSizeRefusal() {
-  return Tr("Population size must round to a whole number from -2147483648 to 2147483647.");
+  return Messages::tr(
+      "Population size must round to a whole number from -2147483648 to 2147483647.");
 }
 
 QString NoPopulationMessage() {
-  return Tr("No population exists");
+  return Messages::tr("No population exists");
 }
 
 QString RunInProgressMessage() {
-  return Tr("Generations are running: wait until the run has ended, then try again.");
+  return Messages::tr("Generations are running: wait until the run has ended, then try again.");
 }
 
 }  // namespace evo

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,7 +19,9 @@ namespace {
 
 // A box without a title of its own carries the program's name, as the desktop it was designed
 // for titles such boxes; the windows' own captions stay without it.
-constexpr char kBoxTitle[] = "Evolution Simulation";
+QString BoxTitle() {
+  return QCoreApplication::translate("evo::ModalDialogs", "Evolution Simulation");
+}
 
 // The program's window that the user is working in: the active one, or the one a box that is
 // already open belongs to; with none active (the program is in the background), a window of
@@ -38,7 +41,7 @@ QWidget* OwnerWindow() {
 // Titles a box and gives it the frame of a dialog over its window: a title bar with a close
 // button and no minimise or maximise button. A box with a parent opens centred over it.
 void DressAsBox(QDialog& box) {
-  box.setWindowTitle(kBoxTitle);
+  box.setWindowTitle(BoxTitle());
   box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowCloseButtonHint);
 }
@@ -52,7 +55,7 @@ void LeaveRoomForTheTitle(QLayout& layout) {
   titleFont.setBold(true);
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
   const QFontMetrics metrics(titleFont);
-  auto* room = new QSpacerItem(metrics.horizontalAdvance(kBoxTitle) + 8 * metrics.height(), 0,
+  auto* room = new QSpacerItem(metrics.horizontalAdvance(BoxTitle()) + 8 * metrics.height(), 0,
                                QSizePolicy::Minimum, QSizePolicy::Minimum);
   if (auto* grid = qobject_cast<QGridLayout*>(&layout)) {
     grid->addItem(room, grid->rowCount(), 0, 1, grid->columnCount());

@@ -100,7 +100,7 @@ Options FrmMain::CurrentOptions() const {
 // Beside the window's own controls, in a context menu of its own: the right button anywhere but
 // in a field, the Menu key, Shift+F10; and Ctrl+R.
 void FrmMain::OfferRepeatedRuns() {
-  auto* repeatedRuns = new QAction("Repeated Runs...", this);
+  auto* repeatedRuns = new QAction(tr("Repeated Runs..."), this);
   repeatedRuns->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(repeatedRuns, &QAction::triggered, this, &FrmMain::OpenRepeatedRuns);
   // Listed ahead of Help, which every window has.
@@ -152,7 +152,7 @@ void FrmMain::ShowHaltButton(bool shown) {
   coming->show();
   if (shown || going->hasFocus()) coming->setFocus(Qt::OtherFocusReason);
   going->hide();
-  if (shown) ui_->CmdHaltRun->setText("Halt Run");
+  if (shown) ui_->CmdHaltRun->setText(tr("Halt Run"));
 }
 
 void FrmMain::FocusHaltButton() {
@@ -170,7 +170,7 @@ void FrmMain::AnnounceCounter() {
 void FrmMain::CmdCreate_Click() {
   if (runs_.RefuseWhileRunning() || !FieldsAccepted()) return;
   if (!Attempt([this] { simulation_.CreatePopulation(Texts(), CurrentOptions()); })) return;
-  ShowMessage("Population successfully created!");
+  ShowMessage(tr("Population successfully created!"));
 }
 
 void FrmMain::CmdExit_Click() {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <cerrno>
@@ -11,6 +12,11 @@
 
 namespace evo {
 namespace {
+
+// The texts of this unit, in the translation context that lupdate reads them in.
+struct WorkingDirectory {
+  Q_DECLARE_TR_FUNCTIONS(evo::WorkingDirectory)
+};
 
 // The path as the user reads it in a message; only a message loses what is not text.
 QString Readable(const std::filesystem::path& path) {
@@ -38,12 +44,12 @@ QString EnterDataDirectory() {
   std::error_code failure;
   std::filesystem::create_directories(directory, failure);
   if (failure) {
-    return "Cannot create the data folder " + Readable(directory) + ": " +
-           QString::fromStdString(failure.message());
+    return WorkingDirectory::tr("Cannot create the data folder %1: %2")
+        .arg(Readable(directory), QString::fromStdString(failure.message()));
   }
   if (::chdir(directory.c_str()) != 0) {
-    return "Cannot open the data folder " + Readable(directory) + ": " +
-           QString::fromLocal8Bit(std::strerror(errno));
+    return WorkingDirectory::tr("Cannot open the data folder %1: %2")
+        .arg(Readable(directory), QString::fromLocal8Bit(std::strerror(errno)));
   }
   return {};
 }

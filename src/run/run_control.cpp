@@ -64,8 +64,8 @@ bool RunControl::Generation() {
 std::int16_t RunControl::ReportDetection() {
   // A halt pressed through a screen reader while the box is open changes IntHalt under it.
   const std::int16_t reason = state_.IntHalt;
-  if (reason == kPerfectGenome) dialogs_.Message("perfect genome detected");
-  if (reason == kAllBadGenome) dialogs_.Message("all bad genome detected");
+  if (reason == kPerfectGenome) dialogs_.Message(tr("perfect genome detected"));
+  if (reason == kAllBadGenome) dialogs_.Message(tr("all bad genome detected"));
   return reason;
 }
 
@@ -91,7 +91,7 @@ void RunControl::CmdRun_Click() {
     simulation_.EndRun(kNoHalt);
     return;
   }
-  dialogs_.Message("generations were run");
+  dialogs_.Message(tr("generations were run"));
   simulation_.EndRun(ReportDetection());
   window_.CmdViewSum_Click();
 }
@@ -129,7 +129,7 @@ void RunControl::cmdhaltrun_gotfocus() {
   window_.SetCommandsEnabled(true);
   simulation_.EndRun(faulted ? kNoHalt : reason);
   // A fault has been told; the count and the summary would only add to it.
-  if (!faulted) dialogs_.Message("loop executed " + NumberCaption(state_.DblCount) + " times");
+  if (!faulted) dialogs_.Message(tr("loop executed %1 times").arg(NumberCaption(state_.DblCount)));
   window_.ShowHaltButton(false);
   if (!faulted) window_.CmdViewSum_Click();
 }

@@ -2,6 +2,7 @@
 // counter reset and the erase of the population.
 #pragma once
 
+#include <QCoreApplication>
 #include <cstdint>
 
 #include "common/dialogs.h"
@@ -12,6 +13,8 @@
 namespace evo {
 
 class RunControl {
+  Q_DECLARE_TR_FUNCTIONS(evo::RunControl)
+
  public:
   RunControl(Simulation& simulation, WindowPort& port, RunWindow& window, Dialogs& dialogs);
 

@@ -63,7 +63,7 @@ void FrmShow::Form_Load(std::int32_t populationSize) {
   LngStart = 1;
   LngMax = std::min(LngCritter, kPageSpan);
   ListCritters(1, LngMax);
-  ui_->Label1->setText("range 1 to " + NumberCaption(LngMax));
+  ui_->Label1->setText(tr("range 1 to %1").arg(NumberCaption(LngMax)));
 }
 
 void FrmShow::ShowPage() {
@@ -74,10 +74,10 @@ void FrmShow::ShowPage() {
   // last critter is no critter of it (blank, or a stale offspring), so the page stops there.
   const std::int32_t last = std::min(LngStart + LngMax, LngCritter);
   ListCritters(LngStart, last);
-  ui_->Label1->setText("range " + NumberCaption(LngStart) + " to " + NumberCaption(last));
+  ui_->Label1->setText(tr("range %1 to %2").arg(NumberCaption(LngStart), NumberCaption(last)));
   // The page turns under the button that turned it, where a screen reader hears nothing new.
   QString page = ui_->Label1->text().simplified();
-  if (ui_->List1->count() > 0) page += ", first genome " + ui_->List1->item(0)->text();
+  if (ui_->List1->count() > 0) page += tr(", first genome %1").arg(ui_->List1->item(0)->text());
   TellScreenReaders(*this, page);
   emit pageListed();
 }
@@ -114,7 +114,7 @@ void FrmShow::Command5_Click() {
 }
 
 void FrmShow::Command6_Click() {
-  LngStart = StartFromAnswer(dialogs_.Input("What value shall we start with?"));
+  LngStart = StartFromAnswer(dialogs_.Input(tr("What value shall we start with?")));
   ShowPage();
 }
 

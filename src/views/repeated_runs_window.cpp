@@ -17,8 +17,8 @@
 #include "common/window_setup.h"
 #include "engine/settings/setting_ranges.h"
 #include "ui_repeated_runs_window.h"
-#include "views/batch_words.h"
 #include "views/brief_note.h"
+#include "views/charts/batch_words.h"
 #include "views/charts/chart_data_out.h"
 #include "views/charts/chart_menu.h"
 #include "views/charts/runs_course_chart.h"
@@ -35,20 +35,25 @@ constexpr int kPollMs = 100;
 // The figures' table and the chart's descriptions change at most this often while runs come in.
 constexpr qint64 kFiguresPauseMs = 1000;
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::RepeatedRunsWindow", text);
-}
-
 // The settings that may be compared, in the order the choice offers them after "nothing".
 constexpr Setting kComparable[] = {Setting::GoodMutationProbability, Setting::MutationsPerCycle,
                                    Setting::PopulationSize, Setting::StartingGeneValue};
 
 const char* const kFigureColumns[] = {
-    "Runs",           "Perfect genome", "All bad genome", "At the limit", "Minimum",
-    "Lower quartile", "Median",         "Upper quartile", "Maximum",      "Mean"};
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Runs"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Perfect genome"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "All bad genome"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "At the limit"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Minimum"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Lower quartile"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Median"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Upper quartile"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Maximum"),
+    QT_TRANSLATE_NOOP("evo::RepeatedRunsWindow", "Mean"),
+};
 
 QString SecondsText(qint64 milliseconds) {
-  return Tr("%1 s").arg(static_cast<double>(milliseconds) / 1000, 0, 'f', 1);
+  return RepeatedRunsWindow::tr("%1 s").arg(static_cast<double>(milliseconds) / 1000, 0, 'f', 1);
 }
 
 // A decimal comma between digits, as German or French write 0,1.
@@ -68,7 +73,7 @@ RepeatedRunsWindow::RepeatedRunsWindow(std::function<std::optional<RunSettings>(
   ui_->setupUi(this);
   SetUpWindow(*this);
   setAttribute(Qt::WA_DeleteOnClose);
-  ui_->CboCompare->addItem(Tr("nothing"));
+  ui_->CboCompare->addItem(tr("nothing"));
   for (const Setting setting : kComparable) {
     ui_->CboCompare->addItem(SettingName(setting), static_cast<int>(setting));
   }
@@ -159,17 +164,17 @@ void RepeatedRunsWindow::CmdStart_Click() {
 void RepeatedRunsWindow::CmdCancel_Click() {
   if (!Running()) return;
   runs_->Cancel();
-  ui_->LblTimeLeft->setText(Tr("Cancelling..."));
+  ui_->LblTimeLeft->setText(tr("Cancelling..."));
 }
 
 std::optional<BatchRequest> RepeatedRunsWindow::ReadRequest() {
   BatchRequest request;
-  const auto runs = WholeNumber(*ui_->TxtRuns, 1, kMostRuns, Tr("Runs"));
+  const auto runs = WholeNumber(*ui_->TxtRuns, 1, kMostRuns, tr("Runs"));
   if (!runs) return std::nullopt;
   const auto limit =
-      WholeNumber(*ui_->TxtGenerationLimit, 1, kMostGenerations, Tr("Generation limit"));
+      WholeNumber(*ui_->TxtGenerationLimit, 1, kMostGenerations, tr("Generation limit"));
   if (!limit) return std::nullopt;
-  const auto seed = WholeNumber(*ui_->TxtSeed, 0, kMostSeed, Tr("Seed"));
+  const auto seed = WholeNumber(*ui_->TxtSeed, 0, kMostSeed, tr("Seed"));
   if (!seed) return std::nullopt;
   const QVariant compared = ui_->CboCompare->currentData();
   if (compared.isValid()) {
@@ -193,7 +198,7 @@ std::optional<std::int64_t> RepeatedRunsWindow::WholeNumber(QLineEdit& field, st
   bool whole = false;
   const qlonglong number = field.text().trimmed().toLongLong(&whole);
   if (whole && number >= least && number <= most) return number;
-  Refuse(field, Tr("%1 must be a whole number from %2 to %3.").arg(name).arg(least).arg(most));
+  Refuse(field, tr("%1 must be a whole number from %2 to %3.").arg(name).arg(least).arg(most));
   return std::nullopt;
 }
 
@@ -205,7 +210,7 @@ std::optional<std::vector<double>> RepeatedRunsWindow::ComparedValues(Setting co
   const QString text = ui_->TxtCompareValues->text();
   if (HoldsADecimalComma(text)) {
     Refuse(*ui_->TxtCompareValues,
-           Tr("Write decimals with a point, such as 0.1, not 0,1; put a space, a semicolon or a "
+           tr("Write decimals with a point, such as 0.1, not 0,1; put a space, a semicolon or a "
               "comma and a space between two values."));
     return std::nullopt;
   }
@@ -226,9 +231,9 @@ std::optional<std::vector<double>> RepeatedRunsWindow::ComparedValues(Setting co
   const QString least = ValueText(accepted.least);
   const QString most = ValueText(accepted.most);
   Refuse(*ui_->TxtCompareValues,
-         (accepted.whole ? Tr("Values of %1 must be 1 to %2 numbers, each a whole number from %3 "
+         (accepted.whole ? tr("Values of %1 must be 1 to %2 numbers, each a whole number from %3 "
                               "to %4, such as %3, %4.")
-                         : Tr("Values of %1 must be 1 to %2 numbers, each a number from %3 to %4, "
+                         : tr("Values of %1 must be 1 to %2 numbers, each a number from %3 to %4, "
                               "such as .05, .1, .2."))
              .arg(SettingName(compared))
              .arg(kMostValues)
@@ -254,7 +259,7 @@ void RepeatedRunsWindow::Poll() {
   if (progress_.finished > 0 && runs_ != nullptr && ui_->CmdCancel->isEnabled()) {
     const auto total = static_cast<qint64>(batch_->Plans().size());
     ui_->LblTimeLeft->setText(
-        Tr("about %1 left")
+        tr("about %1 left")
             .arg(SecondsText(elapsed_.elapsed() * (total - progress_.finished) /
                              progress_.finished)));
   }
@@ -284,7 +289,7 @@ void RepeatedRunsWindow::ShowFigures() {
   const std::optional<Setting> compared = batch_ ? batch_->Request().compared : std::nullopt;
   QStringList headers;
   if (compared) headers << SettingName(*compared);
-  for (const char* column : kFigureColumns) headers << Tr(column);
+  for (const char* column : kFigureColumns) headers << tr(column);
   table.setColumnCount(static_cast<int>(headers.size()));
   table.setHorizontalHeaderLabels(headers);
   table.setRowCount(static_cast<int>(groups_.size()));

@@ -8,7 +8,7 @@
 
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "views/batch_words.h"
+#include "views/charts/batch_words.h"
 #include "views/charts/chart_pictures.h"
 #include "views/charts/runs_course_chart.h"
 #include "views/charts/runs_histogram.h"

@@ -15,19 +15,18 @@ namespace {
 
 constexpr double kHighestGene = 9;
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::AverageGeneChart", text);
-}
-constexpr char kNoRecord[] = "No generation run yet";
+constexpr char kNoRecord[] = QT_TRANSLATE_NOOP("evo::AverageGeneChart", "No generation run yet");
 
 QString GenerationsText(std::int64_t generations) {
-  return QString::number(generations) + (generations == 1 ? " generation" : " generations");
+  return (generations == 1 ? AverageGeneChart::tr("%1 generation")
+                           : AverageGeneChart::tr("%1 generations"))
+      .arg(generations);
 }
 
 }  // namespace
 
 AverageGeneChart::AverageGeneChart(QWidget* parent) : Chart(parent) {
-  setAccessibleName("Average gene by generation since the population was created");
+  setAccessibleName(tr("Average gene by generation since the population was created"));
   DescribeForScreenReaders();
 }
 
@@ -49,17 +48,18 @@ void AverageGeneChart::SetHistory(const AverageGeneHistory& history) {
 }
 
 QString AverageGeneChart::Title() const {
-  return "Average gene by generation";
+  return tr("Average gene by generation");
 }
 
 void AverageGeneChart::DescribeForScreenReaders() {
   if (spans_.empty()) {
-    setAccessibleDescription(kNoRecord);
+    setAccessibleDescription(tr(kNoRecord));
     return;
   }
-  setAccessibleDescription(GenerationsText(generations_) + ": the average gene went from" +
-                           NumberCaption(spans_.front().first) + " to" +
-                           NumberCaption(spans_.back().last));
+  setAccessibleDescription(tr("%1: the average gene went from%2 to%3")
+                               .arg(GenerationsText(generations_),
+                                    NumberCaption(spans_.front().first),
+                                    NumberCaption(spans_.back().last)));
 }
 
 // Half a line above the top for the highest label, a line below for the generations, and half
@@ -105,13 +105,13 @@ void AverageGeneChart::Draw(QPainter& painter, const QRect& area, const QPalette
   DrawAxisTitle(
       painter,
       QRect(QPoint(area.left(), plot.top()), QPoint(area.left() + line - 1, plot.bottom())),
-      Tr("average gene"), Qt::Vertical);
+      tr("average gene"), Qt::Vertical);
   DrawAxisTitle(painter,
                 QRect(QPoint(plot.left(), plot.bottom() + kChartTickLength + line),
                       QPoint(plot.right(), area.bottom())),
-                Tr("generation"), Qt::Horizontal);
+                tr("generation"), Qt::Horizontal);
   if (spans_.empty()) {
-    painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, kNoRecord);
+    painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, tr(kNoRecord));
     return;
   }
   painter.save();

@@ -13,9 +13,10 @@
 namespace evo {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::ChartDataOut", text);
-}
+// The texts of this unit, in the translation context that lupdate reads them in.
+struct ChartDataOut {
+  Q_DECLARE_TR_FUNCTIONS(evo::ChartDataOut)
+};
 
 }  // namespace
 
@@ -25,15 +26,15 @@ QString CopyCsv(const QByteArray& csv) {
   data->setData("text/csv", csv);
   QApplication::clipboard()->setMimeData(data);
   const auto rows = std::max<qsizetype>(csv.count('\n') - 1, 0);
-  return (rows == 1 ? Tr("Copied the data of %1 row as CSV")
-                    : Tr("Copied the data of %1 rows as CSV"))
+  return (rows == 1 ? ChartDataOut::tr("Copied the data of %1 row as CSV")
+                    : ChartDataOut::tr("Copied the data of %1 rows as CSV"))
       .arg(rows);
 }
 
 void SaveDataAs(const ChartData& data, Dialogs& dialogs) {
-  const QString path =
-      dialogs.SaveFileName(Tr("Save Data As"), SuggestedPath(data.subject + "-data", "csv"),
-                           {Tr("CSV file (*.csv)"), Tr("Excel workbook (*.xlsx)")});
+  const QString path = dialogs.SaveFileName(
+      ChartDataOut::tr("Save Data As"), SuggestedPath(data.subject + "-data", "csv"),
+      {ChartDataOut::tr("CSV file (*.csv)"), ChartDataOut::tr("Excel workbook (*.xlsx)")});
   if (path.isEmpty()) return;
   if (!path.endsWith(".xlsx", Qt::CaseInsensitive)) {
     SaveWhole(path, data.csv(), dialogs);
@@ -42,7 +43,7 @@ void SaveDataAs(const ChartData& data, Dialogs& dialogs) {
   const std::optional<QByteArray> book =
       Workbook(data.csv(), data.settings ? data.settings() : std::vector<SettingRow>());
   if (!book) {
-    dialogs.Message(Tr("Could not make the workbook %1.").arg(path));
+    dialogs.Message(ChartDataOut::tr("Could not make the workbook %1.").arg(path));
     return;
   }
   SaveWhole(path, *book, dialogs);

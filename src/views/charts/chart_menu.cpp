@@ -14,10 +14,6 @@
 namespace evo {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::ChartMenu", text);
-}
-
 bool PressesTheChart(const QKeyEvent& key) {
   const bool pressing =
       key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
@@ -34,17 +30,17 @@ ChartMenu::ChartMenu(Chart& chart, ChartData data, Dialogs& dialogs, Large large
       dialogs_(dialogs),
       large_(large),
       focusFrame_(new ChartFocusFrame(chart)) {
-  AddAction(Tr("Copy Data"), [this] { emit copied(CopyCsv(data_.csv())); });
-  AddAction(Tr("Save Data As..."), [this] { SaveDataAs(data_, dialogs_); });
-  AddAction(Tr("Copy Image"), [this] {
+  AddAction(tr("Copy Data"), [this] { emit copied(CopyCsv(data_.csv())); });
+  AddAction(tr("Save Data As..."), [this] { SaveDataAs(data_, dialogs_); });
+  AddAction(tr("Copy Image"), [this] {
     CopyImage(chart_, data_.caption());
-    emit copied(Tr("Copied the picture of the chart"));
+    emit copied(tr("Copied the picture of the chart"));
   });
-  AddAction(Tr("Save Image As..."),
+  AddAction(tr("Save Image As..."),
             [this] { SaveImageAs(chart_, data_.caption(), data_.subject, dialogs_); });
-  AddAction(Tr("Print..."),
+  AddAction(tr("Print..."),
             [this] { PrintChart(chart_, data_.caption(), data_.subject, dialogs_); });
-  if (large_ == Large::Offered) AddAction(Tr("Show Large"), [this] { ShowLarge(); });
+  if (large_ == Large::Offered) AddAction(tr("Show Large"), [this] { ShowLarge(); });
   chart.setContextMenuPolicy(Qt::ActionsContextMenu);
   chart.setFocusPolicy(Qt::StrongFocus);
   chart.installEventFilter(this);

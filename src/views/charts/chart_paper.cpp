@@ -26,8 +26,13 @@ QFont PaperFont(int pixels, bool bold) {
   return font;
 }
 
+// The texts of this unit, in the translation context that lupdate reads them in.
+struct ChartPaper {
+  Q_DECLARE_TR_FUNCTIONS(evo::ChartPaper)
+};
+
 QString Switch(bool on) {
-  return on ? "ON" : "OFF";
+  return on ? ChartPaper::tr("ON") : ChartPaper::tr("OFF");
 }
 
 }  // namespace
@@ -43,32 +48,30 @@ QStringList SettingsCaption(const GenerationRecord& record) {
   if (record.Rows().empty()) return {};
   const RunSettings& settings = record.Rows().back().settings;
   const float good = settings.goodMutationProbability;
-  return {QString("Population size %1, starting gene value %2, generations %3 to %4")
+  return {ChartPaper::tr("Population size %1, starting gene value %2, generations %3 to %4")
               .arg(settings.populationSize)
               .arg(settings.startingGeneValue)
               .arg(record.Rows().front().generation)
               .arg(record.Rows().back().generation),
-          QString("Good mutation probability %1 (bad %2), %3 mutations per cycle")
+          ChartPaper::tr("Good mutation probability %1 (bad %2), %3 mutations per cycle")
               .arg(QString::number(good), QString::number(1.0f - good))
               .arg(settings.mutationsPerCycle),
-          QString("Sexual exchange %1, auto mutation %2")
+          ChartPaper::tr("Sexual exchange %1, auto mutation %2")
               .arg(Switch(settings.options.sexualExchange), Switch(settings.options.autoMutation))};
 }
 
 std::vector<SettingRow> SettingRows(const GenerationRecord& record) {
   if (record.Rows().empty()) return {};
   const RunSettings& settings = record.Rows().back().settings;
-  const auto tr = [](const char* text) {
-    return QCoreApplication::translate("evo::ChartPaper", text);
-  };
-  return {{tr("population size"), QString::number(settings.populationSize)},
-          {tr("good mutation probability"), QString::number(settings.goodMutationProbability)},
-          {tr("mutations per cycle"), QString::number(settings.mutationsPerCycle)},
-          {tr("sexual exchange"), Switch(settings.options.sexualExchange)},
-          {tr("auto mutation"), Switch(settings.options.autoMutation)},
-          {tr("starting gene value"), QString::number(settings.startingGeneValue)},
-          {tr("first generation"), QString::number(record.Rows().front().generation)},
-          {tr("last generation"), QString::number(record.Rows().back().generation)}};
+  return {{ChartPaper::tr("population size"), QString::number(settings.populationSize)},
+          {ChartPaper::tr("good mutation probability"),
+           QString::number(settings.goodMutationProbability)},
+          {ChartPaper::tr("mutations per cycle"), QString::number(settings.mutationsPerCycle)},
+          {ChartPaper::tr("sexual exchange"), Switch(settings.options.sexualExchange)},
+          {ChartPaper::tr("auto mutation"), Switch(settings.options.autoMutation)},
+          {ChartPaper::tr("starting gene value"), QString::number(settings.startingGeneValue)},
+          {ChartPaper::tr("first generation"), QString::number(record.Rows().front().generation)},
+          {ChartPaper::tr("last generation"), QString::number(record.Rows().back().generation)}};
 }
 
 void DrawOnPaper(QPainter& painter, const Chart& chart, const QStringList& caption) {

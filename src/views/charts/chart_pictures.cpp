@@ -21,9 +21,10 @@ namespace {
 // A picture fit for a printed report even from a screen of ordinary density.
 constexpr qreal kLeastImageScale = 2;
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::ChartPictures", text);
-}
+// The texts of this unit, in the translation context that lupdate reads them in.
+struct ChartPictures {
+  Q_DECLARE_TR_FUNCTIONS(evo::ChartPictures)
+};
 
 QByteArray SvgOf(const Chart& chart, const QStringList& caption) {
   QBuffer bytes;
@@ -63,8 +64,9 @@ void CopyImage(const Chart& chart, const QStringList& caption) {
 // The type follows the name's suffix: .svg for SVG, any other for PNG.
 void SaveImageAs(const Chart& chart, const QStringList& caption, const QString& what,
                  Dialogs& dialogs) {
-  const QString path = dialogs.SaveFileName(Tr("Save Image As"), SuggestedPath(what, "png"),
-                                            {Tr("PNG image (*.png)"), Tr("SVG image (*.svg)")});
+  const QString path = dialogs.SaveFileName(
+      ChartPictures::tr("Save Image As"), SuggestedPath(what, "png"),
+      {ChartPictures::tr("PNG image (*.png)"), ChartPictures::tr("SVG image (*.svg)")});
   if (path.isEmpty()) return;
   const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
   SaveWhole(path, svg ? SvgOf(chart, caption) : PngOf(chart, caption), dialogs);
@@ -81,7 +83,7 @@ void PrintChart(const Chart& chart, const QStringList& caption, const QString& w
   if (!dialogs.ChoosePrinter(printer)) return;
   QPainter painter;
   if (!painter.begin(&printer)) {
-    dialogs.Message(Tr("Could not print: the printer could not be opened."));
+    dialogs.Message(ChartPictures::tr("Could not print: the printer could not be opened."));
     return;
   }
   if (!printer.outputFileName().isEmpty()) RememberSaveFolder(printer.outputFileName());

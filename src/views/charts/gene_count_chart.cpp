@@ -13,10 +13,6 @@
 namespace evo {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::GeneCountChart", text);
-}
-
 constexpr int kDigits = 10;
 
 // What a screen reader says of the chart in place of the picture: each digit with its count.
@@ -25,13 +21,13 @@ QString CountsDescription(const std::array<double, 10>& counts) {
   for (int digit = 0; digit < kDigits; ++digit) {
     parts << QString("%1: %2").arg(digit).arg(counts[static_cast<std::size_t>(digit)], 0, 'f', 0);
   }
-  return "Genes of each value, " + parts.join(", ");
+  return GeneCountChart::tr("Genes of each value, %1").arg(parts.join(", "));
 }
 
 }  // namespace
 
 GeneCountChart::GeneCountChart(QWidget* parent) : Chart(parent) {
-  setAccessibleName("Bar chart of the gene counts");
+  setAccessibleName(tr("Bar chart of the gene counts"));
   setAccessibleDescription(CountsDescription(counts_));
 }
 
@@ -42,7 +38,7 @@ void GeneCountChart::SetCounts(const std::array<double, 10>& counts) {
 }
 
 QString GeneCountChart::Title() const {
-  return "Genes of each value";
+  return tr("Genes of each value");
 }
 
 AxisScale GeneCountChart::Scale() const {
@@ -93,11 +89,11 @@ void GeneCountChart::Draw(QPainter& painter, const QRect& area, const QPalette& 
   DrawAxisTitle(
       painter,
       QRect(QPoint(area.left(), plot.top()), QPoint(area.left() + line - 1, plot.bottom())),
-      Tr("genes"), Qt::Vertical);
+      tr("genes"), Qt::Vertical);
   DrawAxisTitle(
       painter,
       QRect(QPoint(plot.left(), plot.bottom() + line + 1), QPoint(plot.right(), area.bottom())),
-      Tr("gene value"), Qt::Horizontal);
+      tr("gene value"), Qt::Horizontal);
 }
 
 }  // namespace evo

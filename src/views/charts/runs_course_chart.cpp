@@ -8,15 +8,11 @@
 #include <cmath>
 
 #include "common/window_look.h"
-#include "views/batch_words.h"
+#include "views/charts/batch_words.h"
 #include "views/charts/chart_axis.h"
 
 namespace evo {
 namespace {
-
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::RunsCourseChart", text);
-}
 
 constexpr double kHighestGene = 9;
 constexpr int kSwatch = 16;
@@ -35,7 +31,7 @@ QPen GroupPen(std::size_t group, const QPalette& palette, qreal width) {
 }  // namespace
 
 RunsCourseChart::RunsCourseChart(QWidget* parent) : Chart(parent) {
-  setAccessibleName(Tr("Course of the average gene over the generations of the runs"));
+  setAccessibleName(tr("Course of the average gene over the generations of the runs"));
   Describe();
 }
 
@@ -48,7 +44,7 @@ void RunsCourseChart::SetCourses(std::vector<std::vector<CoursePoint>> courses, 
 }
 
 QString RunsCourseChart::Title() const {
-  return Tr("Average gene over the generations of the runs");
+  return tr("Average gene over the generations of the runs");
 }
 
 void RunsCourseChart::Describe() {
@@ -59,7 +55,7 @@ void RunsCourseChart::Describe() {
     const CoursePoint& last = courses_[g].back();
     const QString value = values_.value(static_cast<qsizetype>(g));
     parts << (compared_.isEmpty() ? QString() : compared_ + " " + value + ": ") +
-                 Tr("the median average gene went from %1 to %2 at generation %3, with %4 of %5 "
+                 tr("the median average gene went from %1 to %2 at generation %3, with %4 of %5 "
                     "still going")
                      .arg(QString::number(first.median, 'f', 2),
                           QString::number(last.median, 'f', 2))
@@ -67,7 +63,7 @@ void RunsCourseChart::Describe() {
                      .arg(last.runs)
                      .arg(RunsText(first.runs));
   }
-  setAccessibleDescription(parts.isEmpty() ? Tr("No run yet") : parts.join(". "));
+  setAccessibleDescription(parts.isEmpty() ? tr("No run yet") : parts.join(". "));
   Changed();
 }
 
@@ -96,7 +92,7 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
   }
   for (std::size_t g = 0; g < courses_.size(); ++g) {
     const QString label =
-        compared_.isEmpty() ? Tr("median") : values_.value(static_cast<qsizetype>(g));
+        compared_.isEmpty() ? tr("median") : values_.value(static_cast<qsizetype>(g));
     const int width = kSwatch + 4 + metrics.horizontalAdvance(label);
     if (x > area.left() && x + width > area.right()) {
       x = area.left();
@@ -112,7 +108,7 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
   }
   y += line;
   const QString statement =
-      Tr("Median and middle half (dotted band) of the runs still going at each generation: a run "
+      tr("Median and middle half (dotted band) of the runs still going at each generation: a run "
          "that ended counts no more.");
   const QRect said = metrics.boundingRect(QRect(area.left(), y, area.width(), 3 * line),
                                           Qt::TextWordWrap, statement);
@@ -138,9 +134,9 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
   const int bottom = area.bottom() - 2 * line - kChartTickLength;
   const int stripHeight = std::max(3 * line, (bottom - y) / 4);
   // On paper the strip is shorter than its full title: it is then titled in a word.
-  const QString fullTitle = Tr("runs going");
+  const QString fullTitle = tr("runs going");
   const QString goingTitle =
-      metrics.horizontalAdvance(fullTitle) <= stripHeight ? fullTitle : Tr("runs");
+      metrics.horizontalAdvance(fullTitle) <= stripHeight ? fullTitle : tr("runs");
   const QRect strip(QPoint(left, bottom - stripHeight + 1), QPoint(area.right(), bottom));
   const QRect plot(QPoint(left, y), QPoint(area.right(), strip.top() - line));
   DrawValueAxis(painter, plot, averages, palette);
@@ -149,7 +145,7 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
   DrawAxisTitle(
       painter,
       QRect(QPoint(area.left(), plot.top()), QPoint(area.left() + line - 1, plot.bottom())),
-      Tr("average gene"), Qt::Vertical);
+      tr("average gene"), Qt::Vertical);
   DrawAxisTitle(
       painter,
       QRect(QPoint(area.left(), strip.top()), QPoint(area.left() + line - 1, strip.bottom())),
@@ -161,9 +157,9 @@ void RunsCourseChart::Draw(QPainter& painter, const QRect& area, const QPalette&
   DrawHorizontalAxis(painter, strip, 0, last, labels, text);
   painter.drawLine(plot.bottomLeft(), plot.bottomRight());
   DrawAxisTitle(painter, QRect(QPoint(left, bottom + kChartTickLength + line), area.bottomRight()),
-                Tr("generation"), Qt::Horizontal);
+                tr("generation"), Qt::Horizontal);
   if (courses_.empty()) {
-    painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, Tr("No run yet"));
+    painter.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, tr("No run yet"));
     return;
   }
 

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "common/window_look.h"
-#include "views/batch_words.h"
+#include "views/charts/batch_words.h"
 #include "views/charts/chart_axis.h"
 
 namespace evo {
@@ -18,10 +18,6 @@ namespace {
 constexpr int kBinsWanted = 12;
 constexpr int kLargestPanelGap = 12;
 constexpr int kLegendSwatch = 10;
-
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::RunsHistogram", text);
-}
 
 // A bar's look for each ending: solid, hatched, dotted, so that they differ without colour too.
 QBrush EndingBrush(RunEnd end, const QPalette& palette) {
@@ -60,8 +56,12 @@ int MarkHeight(const QFontMetrics& metrics) {
 }
 
 // The words of the legend, each beside its swatch.
-const char* const kLegendWords[] = {"perfect genome", "all bad genome", "limit reached",
-                                    "median and middle half of the runs that ended"};
+const char* const kLegendWords[] = {
+    QT_TRANSLATE_NOOP("evo::RunsHistogram", "perfect genome"),
+    QT_TRANSLATE_NOOP("evo::RunsHistogram", "all bad genome"),
+    QT_TRANSLATE_NOOP("evo::RunsHistogram", "limit reached"),
+    QT_TRANSLATE_NOOP("evo::RunsHistogram", "median and middle half of the runs that ended"),
+};
 
 // The lines of a panel's title that fit its width: the name in up to two lines, else the value.
 QStringList TitleLines(const QString& name, const QString& value, int width,
@@ -98,7 +98,7 @@ RunsHistogram::Counts RunsHistogram::CountInBins(const std::vector<RunResult>& r
 }
 
 RunsHistogram::RunsHistogram(QWidget* parent) : Chart(parent) {
-  setAccessibleName(Tr("Histogram of the generations each run took to end"));
+  setAccessibleName(tr("Histogram of the generations each run took to end"));
   Describe();
 }
 
@@ -110,7 +110,7 @@ void RunsHistogram::SetGroups(std::vector<RunGroup> groups, QStringList names, Q
 }
 
 QString RunsHistogram::Title() const {
-  return Tr("Generations to the end of each run");
+  return tr("Generations to the end of each run");
 }
 
 void RunsHistogram::Describe() {
@@ -120,21 +120,21 @@ void RunsHistogram::Describe() {
     const QString name = names_.value(static_cast<qsizetype>(g));
     QString part =
         (name.isEmpty() ? QString() : name + ": ") +
-        Tr("%1, %2 ended with a perfect genome, %3 with an all bad genome, %4 at the limit")
+        tr("%1, %2 ended with a perfect genome, %3 with an all bad genome, %4 at the limit")
             .arg(RunsText(static_cast<std::int64_t>(groups_[g].runs.size())))
             .arg(tally.perfect)
             .arg(tally.allBad)
             .arg(tally.atLimit);
     const GenerationSpread& spread = tally.ended;
     if (spread.runs > 0) {
-      part += Tr("; generations from %1 to %2, median %3, quartiles %4 and %5, mean %6")
+      part += tr("; generations from %1 to %2, median %3, quartiles %4 and %5, mean %6")
                   .arg(RunFigure(spread.minimum), RunFigure(spread.maximum),
                        RunFigure(spread.median), RunFigure(spread.lowerQuartile),
                        RunFigure(spread.upperQuartile), RunFigure(spread.mean));
     }
     parts << part;
   }
-  setAccessibleDescription(parts.isEmpty() ? Tr("No run yet") : parts.join(". "));
+  setAccessibleDescription(parts.isEmpty() ? tr("No run yet") : parts.join(". "));
   Changed();
 }
 
@@ -173,7 +173,7 @@ RunsHistogram::Layout RunsHistogram::LayOut(const QRect& area, const QFontMetric
   // The legend flows over as many lines as the area's width needs.
   QPoint at = area.topLeft();
   for (const char* words : kLegendWords) {
-    const QString text = Tr(words);
+    const QString text = tr(words);
     const int width = kLegendSwatch + 4 + metrics.horizontalAdvance(text);
     if (at.x() > area.left() && at.x() + width > area.right()) at = {area.left(), at.y() + line};
     layout.swatches.push_back(
@@ -231,7 +231,7 @@ RunsHistogram::Layout RunsHistogram::LayOut(const QRect& area, const QFontMetric
       panel.limit = QRect(QPoint(column(columns - 1), top), QPoint(column(columns) - 1, bottom));
       // The word under the limit's column, where it fits within the panel: the legend names the
       // dotted bar as well.
-      const int width = metrics.horizontalAdvance(Tr("limit"));
+      const int width = metrics.horizontalAdvance(tr("limit"));
       const int wordLeft =
           std::min(panel.limit.center().x() - width / 2, panel.plot.right() + 1 - width);
       if (wordLeft >= panel.bins.right()) {
@@ -266,7 +266,7 @@ std::vector<RunsHistogram::Text> RunsHistogram::Texts(const QRect& area,
   for (const Panel& panel : layout.panels) {
     if (!panel.title.isEmpty()) texts.push_back({panel.title.join('\n'), panel.titleRect});
     for (const AxisLabel& label : panel.generations) texts.push_back({label.text, label.rect});
-    if (!panel.limitWord.isEmpty()) texts.push_back({Tr("limit"), panel.limitWord});
+    if (!panel.limitWord.isEmpty()) texts.push_back({tr("limit"), panel.limitWord});
   }
   return texts;
 }
@@ -289,10 +289,10 @@ void RunsHistogram::Draw(QPainter& painter, const QRect& area, const QPalette& p
   }
   DrawValueAxis(painter, layout.valueAxis, layout.scale, palette);
   painter.setPen(text);
-  DrawAxisTitle(painter, layout.runsTitle, Tr("runs"), Qt::Vertical);
-  DrawAxisTitle(painter, layout.generationsTitle, Tr("generations to the end"), Qt::Horizontal);
+  DrawAxisTitle(painter, layout.runsTitle, tr("runs"), Qt::Vertical);
+  DrawAxisTitle(painter, layout.generationsTitle, tr("generations to the end"), Qt::Horizontal);
   if (groups_.empty()) {
-    painter.drawText(layout.emptyNote, Qt::AlignCenter | Qt::TextWordWrap, Tr("No run yet"));
+    painter.drawText(layout.emptyNote, Qt::AlignCenter | Qt::TextWordWrap, tr("No run yet"));
     return;
   }
   const Bins bins = BinsOfRuns();
@@ -314,7 +314,7 @@ void RunsHistogram::Draw(QPainter& painter, const QRect& area, const QPalette& p
       FillBar(painter, panel.limitBar, RunEnd::LimitReached, palette);
       painter.setPen(text);
       if (!panel.limitWord.isEmpty())
-        painter.drawText(panel.limitWord, Qt::AlignCenter, Tr("limit"));
+        painter.drawText(panel.limitWord, Qt::AlignCenter, tr("limit"));
     }
     if (!panel.middleHalf.isEmpty()) {
       DrawMedianMark(painter, panel.middleHalf, panel.median, panel.plot, text);

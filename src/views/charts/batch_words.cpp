@@ -1,4 +1,4 @@
-#include "views/batch_words.h"
+#include "views/charts/batch_words.h"
 
 #include <QCoreApplication>
 #include <array>
@@ -11,12 +11,13 @@
 namespace evo {
 namespace {
 
-QString Tr(const char* text) {
-  return QCoreApplication::translate("evo::BatchWords", text);
-}
+// The texts of this unit, in the translation context that lupdate reads them in.
+struct BatchWords {
+  Q_DECLARE_TR_FUNCTIONS(evo::BatchWords)
+};
 
 QString Switch(bool on) {
-  return on ? Tr("ON") : Tr("OFF");
+  return on ? BatchWords::tr("ON") : BatchWords::tr("OFF");
 }
 
 }  // namespace
@@ -24,15 +25,15 @@ QString Switch(bool on) {
 QString SettingName(Setting setting) {
   switch (setting) {
     case Setting::PopulationSize:
-      return Tr("population size");
+      return BatchWords::tr("population size");
     case Setting::GoodMutationProbability:
-      return Tr("good mutation probability");
+      return BatchWords::tr("good mutation probability");
     case Setting::MutationsPerCycle:
-      return Tr("mutations per cycle");
+      return BatchWords::tr("mutations per cycle");
     case Setting::Generations:
-      return Tr("generations");
+      return BatchWords::tr("generations");
     case Setting::StartingGeneValue:
-      return Tr("starting gene value");
+      return BatchWords::tr("starting gene value");
   }
   return {};
 }
@@ -48,7 +49,7 @@ QString ValueText(float value) {
 }
 
 QString RunsText(std::int64_t runs) {
-  return (runs == 1 ? Tr("%1 run") : Tr("%1 runs")).arg(runs);
+  return (runs == 1 ? BatchWords::tr("%1 run") : BatchWords::tr("%1 runs")).arg(runs);
 }
 
 QString RunFigure(double value) {
@@ -65,26 +66,27 @@ QStringList BatchCaption(const BatchRequest& request) {
   const auto unless = [&request](Setting setting) { return request.compared != setting; };
   QStringList settings;
   if (unless(Setting::PopulationSize)) {
-    settings << Tr("population size %1").arg(base.populationSize);
+    settings << BatchWords::tr("population size %1").arg(base.populationSize);
   }
   if (unless(Setting::StartingGeneValue)) {
-    settings << Tr("starting gene value %1").arg(base.startingGeneValue);
+    settings << BatchWords::tr("starting gene value %1").arg(base.startingGeneValue);
   }
   if (unless(Setting::GoodMutationProbability)) {
-    settings << Tr("good mutation probability %1 (bad %2)")
+    settings << BatchWords::tr("good mutation probability %1 (bad %2)")
                     .arg(ValueText(base.goodMutationProbability),
                          ValueText(1.0f - base.goodMutationProbability));
   }
   if (unless(Setting::MutationsPerCycle)) {
-    settings << Tr("%1 mutations per cycle").arg(base.mutationsPerCycle);
+    settings << BatchWords::tr("%1 mutations per cycle").arg(base.mutationsPerCycle);
   }
-  settings << Tr("sexual exchange %1, auto mutation %2")
+  settings << BatchWords::tr("sexual exchange %1, auto mutation %2")
                   .arg(Switch(base.options.sexualExchange), Switch(base.options.autoMutation));
   QString first = settings.join(", ") + ".";
   first[0] = first[0].toUpper();
-  const QString runs = request.compared ? Tr("%1 of each value").arg(RunsText(request.runsPerValue))
-                                        : RunsText(request.runsPerValue);
-  QString second = Tr("%1 from seed %2, each to a detected genome or to generation %3.")
+  const QString runs = request.compared
+                           ? BatchWords::tr("%1 of each value").arg(RunsText(request.runsPerValue))
+                           : RunsText(request.runsPerValue);
+  QString second = BatchWords::tr("%1 from seed %2, each to a detected genome or to generation %3.")
                        .arg(runs)
                        .arg(request.seed)
                        .arg(request.generationLimit);
@@ -92,7 +94,8 @@ QStringList BatchCaption(const BatchRequest& request) {
     QStringList values;
     for (const double value : request.values) values << ValueText(value);
     second =
-        Tr("Compared: %1 %2. ").arg(SettingName(*request.compared), values.join(", ")) + second;
+        BatchWords::tr("Compared: %1 %2. ").arg(SettingName(*request.compared), values.join(", ")) +
+        second;
   }
   return {first, second};
 }
@@ -105,18 +108,18 @@ std::vector<SettingRow> BatchSettingRows(const BatchRequest& request) {
     if (request.compared == setting) {
       QStringList values;
       for (const double value : request.values) values << ValueText(value);
-      rows.push_back({SettingName(setting), Tr("compared: %1").arg(values.join(", "))});
+      rows.push_back({SettingName(setting), BatchWords::tr("compared: %1").arg(values.join(", "))});
     } else if (setting == Setting::GoodMutationProbability) {
       rows.push_back({SettingName(setting), ValueText(base.goodMutationProbability)});
     } else {
       rows.push_back({SettingName(setting), QString::number(ValueOf(base, setting))});
     }
   }
-  rows.push_back({Tr("sexual exchange"), Switch(base.options.sexualExchange)});
-  rows.push_back({Tr("auto mutation"), Switch(base.options.autoMutation)});
-  rows.push_back({Tr("runs of each value"), QString::number(request.runsPerValue)});
-  rows.push_back({Tr("generation limit"), QString::number(request.generationLimit)});
-  rows.push_back({Tr("seed"), QString::number(request.seed)});
+  rows.push_back({BatchWords::tr("sexual exchange"), Switch(base.options.sexualExchange)});
+  rows.push_back({BatchWords::tr("auto mutation"), Switch(base.options.autoMutation)});
+  rows.push_back({BatchWords::tr("runs of each value"), QString::number(request.runsPerValue)});
+  rows.push_back({BatchWords::tr("generation limit"), QString::number(request.generationLimit)});
+  rows.push_back({BatchWords::tr("seed"), QString::number(request.seed)});
   return rows;
 }
 
@@ -126,22 +129,23 @@ QString BatchEndSentence(BatchEnd end, std::int64_t finished, std::int64_t plann
     case BatchEnd::Whole:
       break;
     case BatchEnd::Cancelled:
-      return Tr("Cancelled: %1 of %2 finished.").arg(finished).arg(RunsText(planned));
+      return BatchWords::tr("Cancelled: %1 of %2 finished.").arg(finished).arg(RunsText(planned));
     case BatchEnd::Failed:
-      return Tr("Stopped: %1 of %2 finished.").arg(finished).arg(RunsText(planned));
+      return BatchWords::tr("Stopped: %1 of %2 finished.").arg(finished).arg(RunsText(planned));
   }
-  return Tr("%1 in %2 s.").arg(RunsText(finished)).arg(seconds, 0, 'f', 1);
+  return BatchWords::tr("%1 in %2 s.").arg(RunsText(finished)).arg(seconds, 0, 'f', 1);
 }
 
 QString MediansSentence(const BatchRequest& request, const std::vector<RunGroup>& groups) {
   QStringList medians;
   for (const RunGroup& group : groups) {
     QString median = group.tally.ended.runs > 0 ? RunFigure(group.tally.ended.median)
-                                                : Tr("none within the limit");
-    if (request.compared && group.value) median += Tr(" for %1").arg(ValueText(*group.value));
+                                                : BatchWords::tr("none within the limit");
+    if (request.compared && group.value)
+      median += BatchWords::tr(" for %1").arg(ValueText(*group.value));
     medians << median;
   }
-  return Tr("Median generations to the end: %1.").arg(medians.join(", "));
+  return BatchWords::tr("Median generations to the end: %1.").arg(medians.join(", "));
 }
 
 }  // namespace evo
