@@ -8,6 +8,7 @@
 #include "engine/numeric.h"
 #include "engine/settings/read_settings.h"
 #include "engine_fixture.h"
+#include "support/named_rows.h"
 
 namespace evo::test {
 namespace {
@@ -33,19 +34,28 @@ TEST_F(CreationTest, RepeatsTheFirstCharacterOfTheStartText) {
   EXPECT_EQ(FileText(), "333333333333333333333333333333");
 }
 
-TEST_F(CreationTest, RoundsTheSizeTiesToEven) {
-  const struct {
-    std::string size;
-    std::size_t bytes;
-  } cases[] = {{"2.5", 20}, {"3.5", 40}, {"0", 0}, {"abc", 0}, {"-4", 0}, {"1e2", 1000}};
-  for (const auto& c : cases) {
-    std::filesystem::remove("critter.dat");
-    simulation.state.IntCreated = kFalse;
-    Create(c.size, "7");
-    EXPECT_EQ(FileText().size(), c.bytes) << c.size;
-    EXPECT_EQ(simulation.state.IntCreated, kTrue) << c.size;
-  }
+// A size's text and the bytes of the population it makes.
+struct SizeRow {
+  const char* name;
+  std::string size;
+  std::size_t bytes;
+};
+
+class CreationSizeRows : public EngineTest, public ::testing::WithParamInterface<SizeRow> {};
+
+TEST_P(CreationSizeRows, RoundsTheSizeTiesToEven) {
+  Create(GetParam().size, "7");
+  EXPECT_EQ(FileText().size(), GetParam().bytes);
+  EXPECT_EQ(simulation.state.IntCreated, kTrue);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CreationSizeRows,
+                         ::testing::Values(SizeRow{"HalfDownToEven", "2.5", 20},
+                                           SizeRow{"HalfUpToEven", "3.5", 40},
+                                           SizeRow{"Zero", "0", 0}, SizeRow{"Letters", "abc", 0},
+                                           SizeRow{"Negative", "-4", 0},
+                                           SizeRow{"Exponent", "1e2", 1000}),
+                         RowName());
 
 TEST_F(CreationTest, OverwritesOnlyTheRecordsOfTheNewPopulation) {
   std::string old;

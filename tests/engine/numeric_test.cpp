@@ -8,23 +8,43 @@
 #include <string>
 
 #include "engine/simulation/simulation.h"
+#include "support/named_rows.h"
 
 namespace evo {
 namespace {
 
-TEST(NumericValueTest, ReadsTheNumberAtTheStartOfTheText) {
-  const struct {
-    std::string text;
-    double value;
-  } cases[] = {
-      {"100", 100},    {" 50", 50},    {"5 0", 50},   {"\t7\n", 7},   {"12abc", 12},  {"1,000", 1},
-      {"abc", 0},      {"", 0},        {"   ", 0},    {".1", 0.1},    {"-2.5", -2.5}, {"+5", 5},
-      {"-.25", -0.25}, {"- 3", -3},    {"2e3", 2000}, {"1E-2", 0.01}, {"1 e 2", 100}, {"1e", 1},
-      {"1e+", 1},      {"1.2.3", 1.2}, {"12.", 12},   {".", 0},       {"-", 0},       {"0x10", 0},
-      {"inf", 0},      {"nan", 0},     {"12\r5", 12}, {"1e-999", 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(NumericValue(c.text), c.value) << '"' << c.text << '"';
+using test::RowName;
+
+// A number and its text, named for what the row shows.
+struct Row {
+  const char* name;
+  std::string text;
+  double value;
+};
+
+class NumericValueRows : public ::testing::TestWithParam<Row> {};
+
+TEST_P(NumericValueRows, ReadsTheNumberAtTheStartOfTheText) {
+  EXPECT_EQ(NumericValue(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, NumericValueRows,
+    ::testing::Values(Row{"Whole", "100", 100}, Row{"LeadingBlank", " 50", 50},
+                      Row{"BlankInside", "5 0", 50}, Row{"TabAndNewline", "\t7\n", 7},
+                      Row{"LettersAfter", "12abc", 12}, Row{"CommaEnds", "1,000", 1},
+                      Row{"Letters", "abc", 0}, Row{"Empty", "", 0}, Row{"Blanks", "   ", 0},
+                      Row{"PointFirst", ".1", 0.1}, Row{"Negative", "-2.5", -2.5},
+                      Row{"PlusSign", "+5", 5}, Row{"NegativePointFirst", "-.25", -0.25},
+                      Row{"BlankAfterSign", "- 3", -3}, Row{"Exponent", "2e3", 2000},
+                      Row{"NegativeExponent", "1E-2", 0.01}, Row{"BlanksInExponent", "1 e 2", 100},
+                      Row{"ExponentWithoutDigits", "1e", 1},
+                      Row{"ExponentSignWithoutDigits", "1e+", 1}, Row{"SecondPoint", "1.2.3", 1.2},
+                      Row{"PointLast", "12.", 12}, Row{"PointAlone", ".", 0},
+                      Row{"SignAlone", "-", 0}, Row{"HexPrefix", "0x10", 0},
+                      Row{"Infinity", "inf", 0}, Row{"NotANumber", "nan", 0},
+                      Row{"CarriageReturnInside", "12\r5", 12}, Row{"Underflow", "1e-999", 0}),
+    RowName());
 
 TEST(NumericValueTest, SaturatesBeyondTheRangeOfADouble) {
   EXPECT_EQ(NumericValue("1e999"), DBL_MAX);
@@ -32,28 +52,27 @@ TEST(NumericValueTest, SaturatesBeyondTheRangeOfADouble) {
   EXPECT_EQ(NumberText(NumericValue("1e999")), " 1.79769313486232E+308");
 }
 
-TEST(NumberTextTest, WritesASignPlaceAndNoNeedlessDigits) {
-  const struct {
-    double value;
-    std::string text;
-  } cases[] = {
-      {100, " 100"},
-      {0.9, " .9"},
-      {-0.25, "-.25"},
-      {0, " 0"},
-      {-7, "-7"},
-      {4.5, " 4.5"},
-      {5.001, " 5.001"},
-      {13.0 / 3, " 4.33333333333333"},
-      {-2.0 / 3, "-.666666666666667"},
-      {1 - 0.9, " .1"},
-      {double{0.1f}, " .100000001490116"},
-      {1e14, " 100000000000000"},
-      {999999999999999.0, " 999999999999999"},
-      {0.0001, " .0001"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(NumberText(c.value), c.text) << c.value;
+class NumberTextRows : public ::testing::TestWithParam<Row> {};
+
+// Each row's text is what the number is written as.
+TEST_P(NumberTextRows, WritesASignPlaceAndNoNeedlessDigits) {
+  EXPECT_EQ(NumberText(GetParam().value), GetParam().text) << GetParam().value;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, NumberTextRows,
+    ::testing::Values(Row{"Whole", " 100", 100}, Row{"Fraction", " .9", 0.9},
+                      Row{"NegativeFraction", "-.25", -0.25}, Row{"Zero", " 0", 0},
+                      Row{"NegativeWhole", "-7", -7}, Row{"Half", " 4.5", 4.5},
+                      Row{"Thousandths", " 5.001", 5.001},
+                      Row{"Thirds", " 4.33333333333333", 13.0 / 3},
+                      Row{"NegativeThirds", "-.666666666666667", -2.0 / 3},
+                      Row{"RoundedDifference", " .1", 1 - 0.9},
+                      Row{"SinglePrecisionTenth", " .100000001490116", double{0.1f}},
+                      Row{"FifteenDigits", " 100000000000000", 1e14},
+                      Row{"LargestWithoutExponent", " 999999999999999", 999999999999999.0},
+                      Row{"TenThousandth", " .0001", 0.0001}),
+    RowName());
 
 TEST(NumberTextTest, WritesLargeAndSmallMagnitudesInExponentForm) {
   EXPECT_EQ(NumberText(1e15), " 1E+15");
