@@ -374,6 +374,11 @@ void PopulationSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 }
 
+// The populations of repeated runs, whose pools lie in the processor's caches.
+void RunSizes(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Arg(100)->Arg(1000)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+}
+
 // The engine alone also at ten million critters, for the time per critter as the file outgrows
 // the caches.
 void ScalingSizes(benchmark::internal::Benchmark* benchmark) {
@@ -383,6 +388,8 @@ void ScalingSizes(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK_TEMPLATE(BM_Generation, EngineLoops, PopulationFile)->Apply(ScalingSizes);
 BENCHMARK_TEMPLATE(BM_Generation, StraightforwardLoops, MemoryStore)->Apply(PopulationSizes);
+BENCHMARK_TEMPLATE(BM_Generation, EngineLoops, MemoryStore)->Apply(RunSizes);
+BENCHMARK_TEMPLATE(BM_Generation, StraightforwardLoops, MemoryStore)->Apply(RunSizes);
 BENCHMARK_TEMPLATE(BM_MutationPass, EngineLoops, PopulationFile)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_MutationPass, StraightforwardLoops, MemoryStore)
     ->Unit(benchmark::kMillisecond);

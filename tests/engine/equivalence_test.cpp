@@ -170,11 +170,13 @@ TEST_P(LoopEquivalenceTest, GivesTheSameFileStateAndDrawsAsDrawingOneAtATime) {
 }
 
 // The sizes around the edges and up to a large population, with exchange and automatic mutation
-// each on and off; and a perfect and an all-bad genome made by the first pass.
+// each on and off; and a perfect and an all-bad genome made by the first pass. The loops over a
+// pool in the caches and those that fetch ahead both take part: at 20 000 critters the mutation
+// pass is of the first kind and the generation's pool of 40 000 records of the second.
 std::vector<Case> Cases() {
   std::vector<Case> cases;
-  static const char* const kNames[] = {"N0", "N1", "N2", "N21", "N1000", "N100000"};
-  static const char* const kSizes[] = {"0", "1", "2", "21", "1000", "100000"};
+  static const char* const kNames[] = {"N0", "N1", "N2", "N21", "N1000", "N20000", "N100000"};
+  static const char* const kSizes[] = {"0", "1", "2", "21", "1000", "20000", "100000"};
   for (std::size_t s = 0; s < std::size(kSizes); ++s) {
     for (const bool exchange : {false, true}) {
       for (const bool mutation : {false, true}) {

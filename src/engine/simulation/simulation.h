@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -148,15 +149,22 @@ class BasicSimulation {
   const GenerationRecord& Record() const { return record_; }
 
  private:
+  // The mutation pass over the population's records, fetching kAhead mutations ahead, or none
+  // for a population in the caches.
+  template <std::size_t kAhead, typename Records>
+  void MutateFrom(Records records, std::int64_t critters);
   void Mutate(std::int64_t k, float positionDraw, float goodDraw);
   void Reproduce(std::int32_t n, bool exchange);
   // Runs body with the records of a pool of poolSize records: in place where the store holds
   // them all so.
   template <typename Body>
   void WithPoolRecords(std::int64_t poolSize, Body body);
-  template <bool kExchange, typename Records>
+  // Fetching the parents kAhead offspring ahead, or none for a pool in the caches.
+  template <bool kExchange, std::size_t kAhead, typename Records>
   void ReproduceFrom(Records records, std::int32_t n);
-  template <typename Records>
+  // Selection, fetching the records of the examinations kAhead ahead, or none for a pool in the
+  // caches.
+  template <std::size_t kAhead, typename Records>
   void Select(Records records, std::int32_t n);
   void AdvanceCounter();
   void StopIfAsked() const {
