@@ -119,7 +119,7 @@ class ReadCountingStore : public MemoryStore {
     MemoryStore::ReadRecord(k, out);
   }
   // No record in place, where a read would go uncounted.
-  char* RecordsInPlace(std::int64_t count) = delete;
+  MarkedRecordsInPlace RecordsAndMarksInPlace(std::int64_t count) = delete;
   mutable std::int64_t reads = 0;
 };
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/file/memory_store.h"
 #include "engine/record/gene_summary.h"
 #include "engine/simulation/draw_ahead.h"
-#include "engine/simulation/simulation.h"
+#include "engine/simulation/simulation_impl.h"
 #include "straightforward_simulation.h"
 #include "support/fake_window.h"
 #include "support/temp_dir.h"
@@ -97,8 +98,8 @@ void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name << (c.exchange ? " with exchange" : "") << (c.mutation ? " with mutation" : "");
 }
 
-// One population run by one kind of loops, over its own file.
-template <typename Loops>
+// One population run by one kind of loops, over its own store.
+template <typename Loops, typename Store = PopulationFile>
 struct Side {
   Side(const Case& c, const std::string& path) : simulation(window, random, path) {
     window.options.sexualExchange = c.exchange;
@@ -114,27 +115,37 @@ struct Side {
 
   FakeWindow window;
   CountingTwister random{4711};
-  Simulation simulation;
+  BasicSimulation<Store> simulation;
 };
 
 // The engine's own operations, called as the straightforward ones are.
+template <typename Store>
 struct EngineLoops {
-  EngineLoops(Simulation& simulation, WindowPort&, RandomSource&) : simulation_(simulation) {}
+  EngineLoops(BasicSimulation<Store>& simulation, WindowPort&, RandomSource&)
+      : simulation_(simulation) {}
   void Scramble() { simulation_.Scramble(); }
   void NextGeneration(const Options& options) { simulation_.NextGeneration(options); }
-  Simulation& simulation_;
+  BasicSimulation<Store>& simulation_;
 };
 
 class LoopEquivalenceTest : public ::testing::TestWithParam<Case> {
  protected:
   void ExpectSame(const std::string& step) {
     SCOPED_TRACE(step);
-    const SimulationState& e = engine.simulation.state;
+    const std::string expected = FileBytes("reference.dat");
+    ASSERT_EQ(FileBytes("engine.dat"), expected);
+    ASSERT_EQ(inMemory.simulation.File().Bytes(), expected);
+    ExpectSameRun(engine);
+    ExpectSameRun(inMemory);
+  }
+
+  template <typename Engine>
+  void ExpectSameRun(const Engine& side) {
+    const SimulationState& e = side.simulation.state;
     const SimulationState& r = reference.simulation.state;
-    ASSERT_EQ(FileBytes("engine.dat"), FileBytes("reference.dat"));
-    EXPECT_EQ(engine.random.draws, reference.random.draws);
-    EXPECT_EQ(engine.window.counter, reference.window.counter);
-    EXPECT_EQ(engine.window.yields, reference.window.yields);
+    EXPECT_EQ(side.random.draws, reference.random.draws);
+    EXPECT_EQ(side.window.counter, reference.window.counter);
+    EXPECT_EQ(side.window.yields, reference.window.yields);
     EXPECT_EQ(e.StrCritter, r.StrCritter);
     EXPECT_EQ(e.Str2Critter, r.Str2Critter);
     EXPECT_EQ(e.SngNum, r.SngNum);
@@ -143,29 +154,32 @@ class LoopEquivalenceTest : public ::testing::TestWithParam<Case> {
   }
 
   TempDirectory directory;
-  Side<EngineLoops> engine{GetParam(), "engine.dat"};
+  Side<EngineLoops<PopulationFile>> engine{GetParam(), "engine.dat"};
+  // The engine over the store of repeated runs, which examines the marks it keeps.
+  Side<EngineLoops<MemoryStore>, MemoryStore> inMemory{GetParam(), "memory.dat"};
   Side<reference::StraightforwardSimulation<PopulationFile>> reference{GetParam(), "reference.dat"};
 };
 
 TEST_P(LoopEquivalenceTest, GivesTheSameFileStateAndDrawsAsDrawingOneAtATime) {
-  const auto both = [this](auto step) {
+  const auto each = [this](auto step) {
     step(engine);
+    step(inMemory);
     step(reference);
   };
-  both(
+  each(
       [](auto& side) { side.simulation.CreatePopulation(side.window.texts, side.window.options); });
-  both([](auto& side) { side.Scramble(); });
+  each([](auto& side) { side.Scramble(); });
   ExpectSame("first mutation pass");
   EXPECT_EQ(engine.simulation.state.IntHalt, GetParam().haltAfterFirstPass);
-  both([](auto& side) { side.NextGeneration(); });
+  each([](auto& side) { side.NextGeneration(); });
   ExpectSame("generation after the first pass");
-  both([](auto& side) { side.simulation.GetParameters(side.window.texts); });
+  each([](auto& side) { side.simulation.GetParameters(side.window.texts); });
   for (int generation = 1; generation <= 3; ++generation) {
-    both([](auto& side) { side.NextGeneration(); });
+    each([](auto& side) { side.NextGeneration(); });
     ExpectSame("generation " + std::to_string(generation));
   }
-  both([](auto& side) { side.Scramble(); });
-  both([](auto& side) { side.NextGeneration(); });
+  each([](auto& side) { side.Scramble(); });
+  each([](auto& side) { side.NextGeneration(); });
   ExpectSame("a pass, then a generation");
 }
 

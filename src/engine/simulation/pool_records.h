@@ -2,12 +2,13 @@
 // where the store holds the whole pool in memory, through the store's record calls otherwise.
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "engine/record_store.h"
-#include "engine/simulation/record_words.h"
+#include "engine/record_words.h"
 
 namespace evo {
 
@@ -76,7 +77,7 @@ class InPlaceRecords {
     __builtin_prefetch(Address(last, kGenes - 1), 1);
   }
 
- private:
+ protected:
   // Byte `byte` of record k, which may lie outside the records.
   const void* Address(std::int64_t k, std::size_t byte) const {
     return reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(records_) +
@@ -85,6 +86,41 @@ class InPlaceRecords {
   char* Record(std::int64_t k) const { return records_ + static_cast<std::size_t>(k - 1) * kGenes; }
 
   char* records_;
+};
+
+// A store that keeps each record's mark beside it and hands out both in place.
+template <typename Store>
+concept MarkedStore = RecordStore<Store> && requires(Store store, std::int64_t k) {
+  { store.RecordsAndMarksInPlace(k) } -> std::same_as<MarkedRecordsInPlace>;
+};
+
+// The same with each record's mark kept in step: an examination is one load of the mark, and a
+// record is summed once, when it is born of a join.
+class MarkedInPlaceRecords : public InPlaceRecords {
+ public:
+  explicit MarkedInPlaceRecords(MarkedRecordsInPlace held)
+      : InPlaceRecords(held.records), marks_(held.marks) {}
+
+  Examination Examine(std::int64_t k) const { return ExaminationOf(Mark(k)); }
+  void Copy(std::int64_t from, std::int64_t to) {
+    InPlaceRecords::Copy(from, to);
+    Mark(to) = Mark(from);
+  }
+  void Join(std::int64_t first, std::int64_t second, std::int64_t to) {
+    InPlaceRecords::Join(first, second, to);
+    Mark(to) = MarkOf(Record(to));
+  }
+  [[gnu::always_inline]] void Prefetch(std::int64_t first, std::int64_t last) const {
+    InPlaceRecords::Prefetch(first, last);
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(marks_) +
+                                                     static_cast<std::uintptr_t>(first - 1)),
+                       1);
+  }
+
+ private:
+  RecordMark& Mark(std::int64_t k) const { return marks_[static_cast<std::size_t>(k - 1)]; }
+
+  RecordMark* marks_;
 };
 
 }  // namespace evo

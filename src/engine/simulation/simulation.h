@@ -10,9 +10,9 @@
 #include "engine/record/average_gene_history.h"
 #include "engine/record/generation_record.h"
 #include "engine/record_store.h"
+#include "engine/record_words.h"
 #include "engine/settings/read_settings.h"
 #include "engine/simulation/random_source.h"
-#include "engine/simulation/record_words.h"
 #include "engine/simulation/window_port.h"
 
 namespace evo {

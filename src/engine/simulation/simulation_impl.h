@@ -207,7 +207,10 @@ void BasicSimulation<Store>::Reproduce(std::int32_t n, bool exchange) {
 template <RecordStore Store>
 template <typename Body>
 void BasicSimulation<Store>::WithPoolRecords(std::int64_t poolSize, Body body) {
-  if constexpr (InPlaceStore<Store>) {
+  if constexpr (MarkedStore<Store>) {
+    const MarkedRecordsInPlace held = file_.RecordsAndMarksInPlace(poolSize);
+    if (held.records != nullptr) return body(MarkedInPlaceRecords(held));
+  } else if constexpr (InPlaceStore<Store>) {
     if (char* records = file_.RecordsInPlace(poolSize)) return body(InPlaceRecords(records));
   }
   body(StoreRecords<Store>(file_));

@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include "engine/simulation/record_words.h"
+#include "engine/record_words.h"
 
 namespace evo {
 

@@ -49,6 +49,27 @@ inline Examination Examine(const Genome genome) {
   return result;
 }
 
+// An examination of a record in one byte, for stores that keep it beside each record: the gene
+// sum, with kZeroGeneMark added when the record holds the gene '0'.
+using RecordMark = std::uint8_t;
+inline constexpr RecordMark kZeroGeneMark = 128;
+
+inline RecordMark MarkOf(const Genome genome) {
+  const Examination examined = Examine(genome);
+  return static_cast<RecordMark>(examined.geneSum + (examined.zeroGene ? kZeroGeneMark : 0));
+}
+
+inline Examination ExaminationOf(RecordMark mark) {
+  return {mark & (kZeroGeneMark - 1), mark >= kZeroGeneMark};
+}
+
+// Records in place and their marks, as a store with marks hands them out; null where it does
+// not hold them so.
+struct MarkedRecordsInPlace {
+  char* records = nullptr;
+  RecordMark* marks = nullptr;
+};
+
 // Genes 1 to 5 of first followed by genes 6 to 10 of second, into out (which may be either).
 inline void JoinHalves(const Genome first, const Genome second, Genome out) {
   constexpr std::uint64_t kFirstFiveBytes =
