@@ -260,19 +260,19 @@ class RecordBuffer {
 };
 
 // The machine's limit for the records a generation reads at random: independent reads of one
-// record each at random places of a 20 MB buffer, the file of a million critters during a
-// generation, each fetched into the cache 32 reads ahead, which kept the memory busiest here (8,
-// 12, 20, 32 and 64 were tried).
+// record each at random places of a buffer of the pool's size (the argument, in records: 2 000 000
+// is the 20 MB file of a million critters during a generation), each fetched into the cache 32
+// reads ahead, which kept the memory busiest here (8, 12, 20, 32 and 64 were tried).
 void BM_RandomRecordReads(benchmark::State& state) {
-  constexpr std::size_t kRecords = 2'000'000;
+  const auto records = static_cast<std::size_t>(state.range(0));
   constexpr std::size_t kAhead = 32;
   constexpr std::size_t kReads = 1 << 20;
-  const RecordBuffer buffer(kRecords * kGenes);
+  const RecordBuffer buffer(records * kGenes);
   // A linear congruential generator, far cheaper than a draw, scaled to a record.
   std::uint64_t lcg = kSeed;
-  const auto nextOffset = [&lcg] {
+  const auto nextOffset = [&lcg, records] {
     lcg = lcg * 6364136223846793005u + 1442695040888963407u;
-    return ((lcg >> 32) * kRecords >> 32) * kGenes;
+    return ((lcg >> 32) * records >> 32) * kGenes;
   };
   std::array<std::size_t, kAhead> coming{};
   for (std::size_t& offset : coming) offset = nextOffset();
@@ -398,7 +398,13 @@ BENCHMARK_TEMPLATE(BM_GeneCount, StraightforwardLoops, MemoryStore)->Apply(Popul
 BENCHMARK_TEMPLATE(BM_RecordAverage, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK_TEMPLATE(BM_CheckFile, PopulationFile)->Apply(PopulationSizes);
 BENCHMARK(BM_RecordRow);
-BENCHMARK(BM_RandomRecordReads)->Unit(benchmark::kNanosecond);
+// The pools of a million critters, and of 100, 1000 and 10 000.
+BENCHMARK(BM_RandomRecordReads)
+    ->Arg(2'000'000)
+    ->Arg(200)
+    ->Arg(2000)
+    ->Arg(20'000)
+    ->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Draws)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RepeatedRuns)->Apply(Workers);
 BENCHMARK(BM_CancelRepeatedRuns)
