@@ -304,33 +304,104 @@ void BM_Draws(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(batch.size()));
 }
 
-// Waits until every worker of the runs has stopped.
+// Waits until every worker of the runs has stopped, looking every millisecond: more often, the
+// looking took a share of the cores that the workers want.
 void WaitForTheEnd(const RepeatedRuns& runs) {
-  while (!runs.Ended()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+  while (!runs.Ended()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-// Repeated runs of 1000 critters at the design-time settings, each to its detected genome (a limit
-// of 10 000 generations, never reached here), on the number of workers given. Every iteration
-// makes the same runs for every number of workers: run i of iteration k has the seed of run i
-// of a batch seeded with k.
-void BM_RepeatedRuns(benchmark::State& state) {
-  constexpr int kRunsPerIteration = 16;
-  const auto workers = static_cast<unsigned>(state.range(0));
-  std::uint64_t batch = 0;
-  for (auto _ : state) {
-    std::vector<RunPlan> plans(kRunsPerIteration);
-    for (int i = 0; i < kRunsPerIteration; ++i) {
-      plans[i].settings = ReadSettings({"1000"});
-      plans[i].settings.startingGeneValue = 7;
-      plans[i].generationLimit = 10'000;
-      plans[i].seed = RunSeed(batch, i);
+// Runs of a batch of repeated runs of the given population at the design-time settings, each to
+// its detected genome (a limit of 10 000 generations, never reached here): run i has the seed of
+// run i of a batch seeded with `batch`.
+std::vector<RunPlan> RunPlans(std::int64_t population, std::uint64_t batch, int runs) {
+  std::vector<RunPlan> plans(runs);
+  for (int i = 0; i < runs; ++i) {
+    plans[i].settings = ReadSettings({std::to_string(population)});
+    plans[i].settings.startingGeneValue = 7;
+    plans[i].generationLimit = 10'000;
+    plans[i].seed = RunSeed(batch, i);
+  }
+  return plans;
+}
+
+// The twister, counting the draws it gives.
+class DrawCountingSource final : public RandomSource {
+ public:
+  explicit DrawCountingSource(std::uint32_t seed) : twister_(seed) {}
+  float Draw() override {
+    ++draws;
+    return twister_.Draw();
+  }
+  void DrawMany(float* out, std::size_t count) override {
+    draws += static_cast<std::int64_t>(count);
+    twister_.DrawMany(out, count);
+  }
+  void SeedFromTimeOfDay(float) override {}
+  std::int64_t draws = 0;
+
+ private:
+  TwisterRandomSource twister_;
+};
+
+// The work of an average generation of whole runs, from creation to the detected genome: what
+// their populations evolve into decides how many examinations selection takes. Counted once per
+// size over the first runs of the benchmark's first batch, as the runs make their generations.
+GenerationWork CountRunWork(std::int64_t population) {
+  static std::map<std::int64_t, GenerationWork> counted;
+  if (const auto found = counted.find(population); found != counted.end()) return found->second;
+  std::int64_t draws = 0;
+  std::int64_t randomReads = 0;
+  std::int64_t generations = 0;
+  for (const RunPlan& plan : RunPlans(population, 0, 8)) {
+    WindowlessPort port;
+    DrawCountingSource random(plan.seed);
+    BasicSimulation<ReadCountingStore> simulation(port, random, {});
+    simulation.Initialise();
+    simulation.CreatePopulation(plan.settings);
+    random.draws = 0;
+    simulation.File().reads = 0;
+    std::int64_t generation = 0;
+    while (generation < plan.generationLimit && simulation.state.IntHalt == kNoHalt) {
+      simulation.NextGeneration(plan.settings.options);
+      ++generation;
     }
-    RepeatedRuns runs(std::move(plans), workers);
+    draws += random.draws;
+    // Every selection's deaths move the last record in use, one read each that is not at random.
+    randomReads += simulation.File().reads - generation * population;
+    generations += generation;
+  }
+  const auto perGeneration = [generations](std::int64_t total) {
+    return static_cast<double>(total) / static_cast<double>(generations);
+  };
+  return counted[population] = {perGeneration(draws), perGeneration(randomReads)};
+}
+
+// Repeated runs of the population given on the number of workers given, 128 runs an iteration:
+// with fewer, the time that one worker goes on alone with the last run of an iteration, while
+// the others have nothing left, made two workers look slower than they are. Every iteration
+// makes the same runs for every number of workers. Besides the runs a second, the time of a
+// generation on one worker, the batches' creation included, and the draws and reads at random
+// of an average generation of such runs.
+void BM_RepeatedRuns(benchmark::State& state) {
+  constexpr int kRunsPerIteration = 128;
+  const std::int64_t population = state.range(0);
+  const auto workers = static_cast<unsigned>(state.range(1));
+  const GenerationWork work = CountRunWork(population);
+  std::uint64_t batch = 0;
+  std::int64_t generations = 0;
+  for (auto _ : state) {
+    RepeatedRuns runs(RunPlans(population, batch, kRunsPerIteration), workers);
     WaitForTheEnd(runs);
+    for (const auto& result : runs.Now().results) generations += result->generations;
     ++batch;
   }
   state.counters["runs_per_second"] = benchmark::Counter(
       static_cast<double>(state.iterations() * kRunsPerIteration), benchmark::Counter::kIsRate);
+  state.counters["s_per_generation"] =
+      benchmark::Counter(static_cast<double>(generations) / workers,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["draws"] = work.draws;
+  state.counters["random_reads"] = work.randomReads;
 }
 
 // How long the runs on every core take to stop after Cancel, which itself returns at once: runs
@@ -363,9 +434,13 @@ void BM_CancelRepeatedRuns(benchmark::State& state) {
   }
 }
 
-// One worker, and one per core.
-void Workers(benchmark::internal::Benchmark* benchmark) {
-  benchmark->Arg(1)->Arg(std::max(1u, std::thread::hardware_concurrency()));
+// The populations of repeated runs, each on one worker and on one per core.
+void RunSizesOnWorkers(benchmark::internal::Benchmark* benchmark) {
+  for (const std::int64_t population : {100, 1000, 10'000}) {
+    for (const unsigned workers : {1u, std::max(1u, std::thread::hardware_concurrency())}) {
+      benchmark->Args({population, workers});
+    }
+  }
   benchmark->UseRealTime()->Unit(benchmark::kMillisecond);
 }
 
@@ -406,7 +481,7 @@ BENCHMARK(BM_RandomRecordReads)
     ->Arg(20'000)
     ->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_Draws)->Unit(benchmark::kNanosecond);
-BENCHMARK(BM_RepeatedRuns)->Apply(Workers);
+BENCHMARK(BM_RepeatedRuns)->Apply(RunSizesOnWorkers);
 BENCHMARK(BM_CancelRepeatedRuns)
     ->Args({1000, 0})
     ->Args({1'000'000, 0})

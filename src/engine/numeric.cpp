@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -61,6 +62,28 @@ double ParseInCLocale(const std::string& number) {
   return value;
 }
 
+// Whole numbers of at most this many digits are doubles exactly, and so is every text of them.
+constexpr std::size_t kExactDigits = 15;
+
+// The value of a text that is a whole number of at most kExactDigits digits, with an optional
+// sign and skipped characters only around it: the generation counter's text, which every
+// generation reads and writes. strtod gives such a number exactly, so this is its value too, by
+// far cheaper; none for any other text.
+std::optional<double> PlainWholeNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSkipped(text[i])) ++i;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  const std::size_t digitsStart = i;
+  std::int64_t whole = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i) whole = whole * 10 + (text[i] - '0');
+  const std::size_t digits = i - digitsStart;
+  while (i < text.size() && IsSkipped(text[i])) ++i;
+  if (digits == 0 || digits > kExactDigits || i != text.size()) return std::nullopt;
+  const auto value = static_cast<double>(whole);
+  return negative ? -value : value;  // "-0" is -0.0, as strtod reads it
+}
+
 template <typename Int>
 std::optional<Int> RoundToInteger(double x) {
   const double rounded = std::nearbyint(x);  // the default rounding mode breaks ties to even
@@ -73,6 +96,7 @@ std::optional<Int> RoundToInteger(double x) {
 }  // namespace
 
 double NumericValue(std::string_view text) {
+  if (const auto whole = PlainWholeNumber(text)) return *whole;
   const std::string prefix = NumericPrefix(text);
   return prefix.empty() ? 0.0 : ParseInCLocale(prefix);
 }
@@ -82,6 +106,14 @@ std::string NumberText(double x) {
   if (std::isinf(x)) return x > 0 ? " Inf" : "-Inf";
   const std::string sign = x < 0 ? "-" : " ";
   if (x == 0) return " 0";
+  // A whole number below 10^15 has its fifteen significant digits exactly, and the general way
+  // below writes just its digits: so do they, without the cost of formatting a double.
+  if (std::fabs(x) < 1e15 && x == std::trunc(x)) {
+    char whole[kExactDigits + 1];
+    const auto written =
+        std::to_chars(whole, whole + sizeof whole, static_cast<std::int64_t>(std::fabs(x)));
+    return sign + std::string(whole, written.ptr);
+  }
 
   // Fifteen significant digits, already rounded: "d.dddddddddddddde±x".
   char scientific[32];

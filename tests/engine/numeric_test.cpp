@@ -43,8 +43,25 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"PointLast", "12.", 12}, Row{"PointAlone", ".", 0},
                       Row{"SignAlone", "-", 0}, Row{"HexPrefix", "0x10", 0},
                       Row{"Infinity", "inf", 0}, Row{"NotANumber", "nan", 0},
-                      Row{"CarriageReturnInside", "12\r5", 12}, Row{"Underflow", "1e-999", 0}),
+                      Row{"CarriageReturnInside", "12\r5", 12}, Row{"Underflow", "1e-999", 0},
+                      Row{"FifteenDigitsBlanksAround", " 999999999999999\n", 999999999999999.0},
+                      Row{"SixteenDigits", "1234567890123457", 1234567890123457.0},
+                      Row{"SeventeenDigitsRounded", "12345678901234567", 12345678901234568.0}),
     RowName());
+
+// The counter's texts, which every generation reads and writes: each whole number back as itself,
+// up to the largest written without an exponent, and a negative zero keeps its sign.
+TEST(NumericValueTest, ReadsEveryCounterTextAsTheNumberWritten) {
+  for (double n = 1; n < 1e15; n = n * 10 + 3) {
+    for (const double x : {n, -n, n + 1, 10 * n - 1}) {
+      if (std::fabs(x) >= 1e15) continue;
+      EXPECT_EQ(NumericValue(NumberText(x)), x) << NumberText(x);
+      EXPECT_EQ(NumberText(NumericValue(NumberText(x))), NumberText(x));
+    }
+  }
+  EXPECT_TRUE(std::signbit(NumericValue("-0")));
+  EXPECT_TRUE(std::signbit(NumericValue(" - 0")));
+}
 
 TEST(NumericValueTest, SaturatesBeyondTheRangeOfADouble) {
   EXPECT_EQ(NumericValue("1e999"), DBL_MAX);

@@ -40,8 +40,9 @@ inline std::int64_t PickAt(std::int64_t count, double fraction) {
 // that would otherwise hold up the loop's step.
 //
 // The loop sees, from every step of a block, the step kStepsAhead after it, to fetch the records
-// that step will touch before it gets there. Past the last step in sight lie steps of no draws, at
-// 0, so that the loop needs no check for them.
+// that step will touch before it gets there, and selection the step after the block's last.
+// Past the last step in sight lie kStepsAhead + 1 steps of no draws, at 0, so that the loop needs
+// no check for them.
 //
 // It never takes a draw that the loop is not sure to use: the loop says, for every block, how
 // many steps it will take at least from then on. So when the loop ends every draw taken has been
@@ -79,8 +80,9 @@ class StepDraws {
   static constexpr std::size_t kDrawsPerStep = 2 * kPicks + kOtherDraws;
   static constexpr std::size_t kCapacity = 256;  // steps in sight at most
   static_assert(kCapacity > kStepsAhead);
-  // Room for the steps in sight, and for the steps of no draws that each of them may look at.
-  static constexpr std::size_t kRoom = kCapacity + kStepsAhead + 1;
+  // Steps of no draws past the last step in sight, which the steps in sight may look at.
+  static constexpr std::size_t kPast = kStepsAhead + 1;
+  static constexpr std::size_t kRoom = kCapacity + kPast;
 
   void MoveToFront(std::size_t first, std::size_t count) {
     for (auto& picks : picks_) std::copy_n(picks.begin() + first, count, picks.begin());
@@ -106,15 +108,19 @@ class StepDraws {
     for (std::size_t i = 0; i < count; ++i) out[i] = raw_[i * kDrawsPerStep + d];
   }
 
+  // Only the steps a loop may look at: clearing the whole room cost a small population more than
+  // its draws, every block and for every loop a generation makes.
   void ClearPast(std::size_t first) {
-    for (auto& picks : picks_) std::fill(picks.begin() + first, picks.end(), 0.0);
-    for (auto& others : others_) std::fill(others.begin() + first, others.end(), 0.0f);
+    for (auto& picks : picks_) std::fill_n(picks.begin() + first, kPast, 0.0);
+    for (auto& others : others_) std::fill_n(others.begin() + first, kPast, 0.0f);
   }
 
+  // Not cleared at construction: every entry a loop reads is drawn, moved or cleared by
+  // NextBlock first.
   RandomSource& random_;
-  std::array<std::array<double, kRoom>, kPicks> picks_{};
-  std::array<std::array<float, kRoom>, kOtherDraws> others_{};
-  std::array<float, kCapacity * kDrawsPerStep> raw_{};
+  std::array<std::array<double, kRoom>, kPicks> picks_;
+  std::array<std::array<float, kRoom>, kOtherDraws> others_;
+  std::array<float, kCapacity * kDrawsPerStep> raw_;
   std::size_t inSight_ = 0;    // steps from step 0 of the block on
   std::size_t blockSize_ = 0;  // steps of the block
 };

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/file/population_file.h"
@@ -13,6 +14,7 @@
 #include "engine/record_words.h"
 #include "engine/settings/read_settings.h"
 #include "engine/simulation/random_source.h"
+#include "engine/simulation/survival.h"
 #include "engine/simulation/window_port.h"
 
 namespace evo {
@@ -166,6 +168,9 @@ class BasicSimulation {
   // caches.
   template <std::size_t kAhead, typename Records>
   void Select(Records records, std::int32_t n);
+  // The survival test of the divisor in the state, made again only when the divisor changed:
+  // making it takes a small population's selection longer than its examinations.
+  const SurvivalTest& Survival();
   void AdvanceCounter();
   void StopIfAsked() const {
     if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) throw RunStopped{};
@@ -181,6 +186,7 @@ class BasicSimulation {
   AverageGeneHistory history_;
   GenerationRecord record_;
   int startingGeneValue_ = 0;  // of the population in the file
+  std::optional<SurvivalTest> survival_;
   const std::atomic<bool>* stop_ = nullptr;
 };
 

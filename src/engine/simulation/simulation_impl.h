@@ -260,7 +260,7 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
   // The fetch of an examination ahead aims at its pick among the record count foreseen for it,
   // and takes the records on either side, where one death foreseen wrongly moves the pick.
   constexpr std::int64_t kAimSpread = 1;
-  const SurvivalTest survival(state.SngDenom);
+  const SurvivalTest& survival = Survival();
   std::int64_t inUse = state.LngActual;
   StepDraws<1, 1, kAhead> draws(random_);
   DeathForecast forecast;
@@ -319,6 +319,12 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
     state.SngNum = static_cast<float>(lastExamination.geneSum);
   }
   state.LngActual = static_cast<std::int32_t>(inUse);
+}
+
+template <RecordStore Store>
+const SurvivalTest& BasicSimulation<Store>::Survival() {
+  if (!survival_ || survival_->Divisor() != state.SngDenom) survival_.emplace(state.SngDenom);
+  return *survival_;
 }
 
 template <RecordStore Store>

@@ -18,7 +18,7 @@ namespace evo {
 // draw is compared as it is, without a conversion.
 class SurvivalTest {
  public:
-  explicit SurvivalTest(float divisor) {
+  explicit SurvivalTest(float divisor) : divisor_(divisor) {
     for (std::size_t sum = 0; sum < kNoChance; ++sum) {
       const double chance = static_cast<double>(static_cast<float>(sum)) / divisor;
       float threshold = static_cast<float>(chance);
@@ -35,8 +35,11 @@ class SurvivalTest {
     return threshold_[examined.zeroGene ? kNoChance : static_cast<std::size_t>(examined.geneSum)];
   }
 
+  float Divisor() const { return divisor_; }
+
  private:
   static constexpr std::size_t kNoChance = kGenes * 9 + 1;  // after the largest gene sum
+  float divisor_;
   std::array<float, kNoChance + 1> threshold_{};
 };
 
