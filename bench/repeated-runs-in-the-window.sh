@@ -34,6 +34,8 @@ if [ -n "$values" ]; then
   xdotool key --clearmodifiers alt+o Down alt+v
   xdotool type "$values"
 fi
+# RUNS runs for every value compared.
+total=$((runs * $(tr ',; ' '\n\n\n' <<<"${values:-one}" | grep -c .)))
 # The runs' data, as the window copies it: a heading and a row for every run finished.
 copied_rows() {
   xdotool key --clearmodifiers ctrl+c
@@ -42,7 +44,7 @@ copied_rows() {
 started=$(date +%s.%N)
 xdotool key --clearmodifiers alt+s
 deadline=$((SECONDS + 900))
-until [ "$(copied_rows)" -gt "$runs" ]; do
+until [ "$(copied_rows)" -gt "$total" ]; do
   ((SECONDS < deadline)) || fail "the runs did not end within fifteen minutes"
   sleep 0.5
 done
@@ -50,4 +52,4 @@ ended=$(date +%s.%N)
 xclip -o -selection clipboard >"$out.csv"
 sleep 1
 import -frame -window "$window" "$out.png"
-echo "$runs runs in $(echo "$ended - $started" | bc) s; data in $out.csv, window in $out.png"
+echo "$total runs in $(echo "$ended - $started" | bc) s; data in $out.csv, window in $out.png"
