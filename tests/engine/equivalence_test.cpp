@@ -181,6 +181,13 @@ TEST_P(LoopEquivalenceTest, GivesTheSameFileStateAndDrawsAsDrawingOneAtATime) {
   each([](auto& side) { side.Scramble(); });
   each([](auto& side) { side.NextGeneration(); });
   ExpectSame("a pass, then a generation");
+  // Selection keeps its survival test from one generation to the next: not once the divisor
+  // changed.
+  each([](auto& side) {
+    side.simulation.state.SngDenom = 120.0f;
+    side.NextGeneration();
+  });
+  ExpectSame("a generation with another divisor of the survival chance");
 }
 
 // The sizes around the edges and up to a large population, with exchange and automatic mutation
