@@ -76,7 +76,10 @@ std::optional<double> PlainWholeNumber(std::string_view text) {
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
   const std::size_t digitsStart = i;
   std::int64_t whole = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) whole = whole * 10 + (text[i] - '0');
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    // Past the digits it takes, the text goes the general way: no need to count them further.
+    if (i - digitsStart < kExactDigits) whole = whole * 10 + (text[i] - '0');
+  }
   const std::size_t digits = i - digitsStart;
   while (i < text.size() && IsSkipped(text[i])) ++i;
   if (digits == 0 || digits > kExactDigits || i != text.size()) return std::nullopt;

@@ -46,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Row{"CarriageReturnInside", "12\r5", 12}, Row{"Underflow", "1e-999", 0},
                       Row{"FifteenDigitsBlanksAround", " 999999999999999\n", 999999999999999.0},
                       Row{"SixteenDigits", "1234567890123457", 1234567890123457.0},
-                      Row{"SeventeenDigitsRounded", "12345678901234567", 12345678901234568.0}),
+                      Row{"SeventeenDigitsRounded", "12345678901234567", 12345678901234568.0},
+                      Row{"TwentyFiveDigits", "1234567890123456789012345", 1.2345678901234568e24}),
     RowName());
 
 // The counter's texts, which every generation reads and writes: each whole number back as itself,
