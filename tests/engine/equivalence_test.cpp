@@ -209,6 +209,9 @@ std::vector<Case> Cases() {
   // are then foreseen wrongly now and again, and the fetches ahead miss.
   cases.push_back({"Spread", "1000", false, true, "5", ".5", "3000"});
   cases.push_back({"Spread", "1000", true, true, "5", ".5", "3000"});
+  // A mutation a critter spreads the sums without a '0' gene: selection in memory then leaves
+  // out the draws that spare every critter in the pool, and must still take their draws.
+  cases.push_back({"SpreadWithoutZero", "1000", true, true, "5", ".5", "1000"});
   cases.push_back({"Perfect", "2", true, true, "8", "1", "60", kPerfectGenome});
   cases.push_back({"AllBad", "1", false, true, "1", "0", "60", kAllBadGenome});
   return cases;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "checking_store.h"
 #include "engine/simulation/simulation_impl.h"
@@ -233,6 +234,32 @@ TEST(SurvivalTestTest, KillsWithTheSameDrawsAsTheComparisonInDoublePrecision) {
     for (int i = 0; i < 8; ++i, draw = std::nextafter(draw, 1.0f)) {
       ASSERT_EQ(draw >= survival.Threshold({sum, false}), draw >= chance) << sum << " " << draw;
       ASSERT_GE(draw, survival.Threshold({sum, true})) << "a gene '0' dies whatever the draw";
+    }
+  }
+}
+
+// The bound below which selection need not look at a record, against every mark between its ends,
+// for divisors of either sign: no draw below it kills any of those critters, and a draw at it
+// kills one.
+TEST(SurvivalTestTest, TheLeastThresholdOfARangeOfMarksIsTheHighestDrawThatSparesThemAll) {
+  std::vector<RecordMark> marks;  // as records carry them, a gene '0' or not
+  for (RecordMark sum = 0; sum <= 90; ++sum) marks.push_back(sum);
+  for (RecordMark sum = 0; sum <= 90; ++sum) marks.push_back(sum + kZeroGeneMark);
+  for (const float divisor : {95.0f, 120.0f, -95.0f}) {
+    const SurvivalTest survival(divisor);
+    for (const RecordMark least : marks) {
+      for (const RecordMark greatest : marks) {
+        if (greatest < least) continue;
+        const float bound = survival.LeastThreshold(least, greatest);
+        bool killsOne = false;
+        for (const RecordMark mark : marks) {
+          if (mark < least || mark > greatest) continue;
+          const float threshold = survival.Threshold(ExaminationOf(mark));
+          ASSERT_LE(bound, threshold) << divisor << " " << +least << " to " << +greatest;
+          killsOne = killsOne || bound >= threshold;
+        }
+        ASSERT_TRUE(killsOne) << divisor << " " << +least << " to " << +greatest;
+      }
     }
   }
 }

@@ -55,6 +55,8 @@ class StepDraws {
   StepDraws(const StepDraws&) = delete;
   StepDraws& operator=(const StepDraws&) = delete;
 
+  static constexpr std::size_t kCapacity = 256;  // steps in sight at most
+
   // The next block, as far as the loop is certain to take stepsLeft more steps (stepsLeft >= 1):
   // the number of its steps, at least one, which the loop takes before it asks for the next
   // block. Step 0 of the block is the one after the last one of the block before.
@@ -78,7 +80,6 @@ class StepDraws {
 
  private:
   static constexpr std::size_t kDrawsPerStep = 2 * kPicks + kOtherDraws;
-  static constexpr std::size_t kCapacity = 256;  // steps in sight at most
   static_assert(kCapacity > kStepsAhead);
   // Steps of no draws past the last step in sight, which the steps in sight may look at.
   static constexpr std::size_t kPast = kStepsAhead + 1;

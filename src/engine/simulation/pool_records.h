@@ -2,10 +2,12 @@
 // where the store holds the whole pool in memory, through the store's record calls otherwise.
 #pragma once
 
+#include <algorithm>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "engine/record_store.h"
 #include "engine/record_words.h"
@@ -102,6 +104,16 @@ class MarkedInPlaceRecords : public InPlaceRecords {
       : InPlaceRecords(held.records), marks_(held.marks) {}
 
   Examination Examine(std::int64_t k) const { return ExaminationOf(Mark(k)); }
+  // The least and the greatest mark of records 1 to count (count >= 1).
+  std::pair<RecordMark, RecordMark> MarkRange(std::int64_t count) const {
+    RecordMark least = marks_[0];
+    RecordMark greatest = marks_[0];
+    for (std::size_t i = 1; i < static_cast<std::size_t>(count); ++i) {
+      least = std::min(least, marks_[i]);
+      greatest = std::max(greatest, marks_[i]);
+    }
+    return {least, greatest};
+  }
   void Copy(std::int64_t from, std::int64_t to) {
     InPlaceRecords::Copy(from, to);
     Mark(to) = Mark(from);

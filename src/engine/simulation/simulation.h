@@ -168,6 +168,10 @@ class BasicSimulation {
   // caches.
   template <std::size_t kAhead, typename Records>
   void Select(Records records, std::int32_t n);
+  // Selection over records that carry their marks, in a pool in the caches: only the steps whose
+  // survival draw may kill examine a record.
+  template <typename Records>
+  void SelectWithinBounds(Records records, std::int32_t n);
   // The survival test of the divisor in the state, made again only when the divisor changed:
   // making it takes a small population's selection longer than its examinations.
   const SurvivalTest& Survival();

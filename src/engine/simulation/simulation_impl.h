@@ -1,8 +1,10 @@
 // The definitions of BasicSimulation, for the stores it is instantiated with.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "engine/numeric.h"
 #include "engine/record/gene_summary.h"
@@ -174,10 +176,11 @@ void BasicSimulation<Store>::NextGeneration(const Options& options) {
   const std::int32_t n = state.LngCritter;
   Reproduce(n, options.sexualExchange);
   WithPoolRecords(state.LngActual, [this, n](auto records) {
-    if (LiesInCache(state.LngActual)) {
-      Select<0>(records, n);
+    if (!LiesInCache(state.LngActual)) return Select<kExaminationsAhead>(records, n);
+    if constexpr (std::is_same_v<decltype(records), MarkedInPlaceRecords>) {
+      SelectWithinBounds(records, n);
     } else {
-      Select<kExaminationsAhead>(records, n);
+      Select<0>(records, n);
     }
   });
   CheckFile();
@@ -318,6 +321,54 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
     records.Read(examined, state.StrCritter.data());
     state.SngNum = static_cast<float>(lastExamination.geneSum);
   }
+  state.LngActual = static_cast<std::int32_t>(inUse);
+}
+
+// The marks bound every critter's chance before any is examined: a survival draw below the least
+// threshold in the pool lets the critter live whichever record it picks, and then nothing
+// changes. So each block first sorts out, without a branch, the steps whose draw may kill, and
+// only those pick and examine a record; in a population where every critter is near the best,
+// most steps need neither. A death only moves a record and drops another, so the bound holds to
+// the end of selection.
+template <RecordStore Store>
+template <typename Records>
+void BasicSimulation<Store>::SelectWithinBounds(Records records, std::int32_t n) {
+  // A record pick, then the survival draw.
+  enum Draw : std::size_t { kSurvival };
+  std::int64_t inUse = state.LngActual;
+  if (inUse <= n) return;
+  const SurvivalTest& survival = Survival();
+  const auto [leastMark, greatestMark] = records.MarkRange(inUse);
+  const float leastToKill = survival.LeastThreshold(leastMark, greatestMark);
+  StepDraws<1, 1, 0> draws(random_);
+  // The steps of the block whose draw may kill, in their order.
+  std::array<std::uint8_t, decltype(draws)::kCapacity> mayKill;
+  static_assert(decltype(draws)::kCapacity <= 256);
+  std::int64_t examined = 0;
+  Examination lastExamination;
+  while (inUse > n) {
+    const std::size_t block = draws.NextBlock(static_cast<std::uint64_t>(inUse - n));
+    StopIfAsked();
+    std::size_t steps = 0;
+    for (std::size_t j = 0; j < block; ++j) {
+      mayKill[steps] = static_cast<std::uint8_t>(j);
+      steps += draws.Draw(j, kSurvival) >= leastToKill;
+    }
+    for (std::size_t i = 0; i < steps; ++i) {
+      const std::size_t j = mayKill[i];
+      const std::int64_t k = PickAt(inUse, draws.Pick(j, 0));
+      const Examination examination = records.Examine(k);
+      if (draws.Draw(j, kSurvival) >= survival.Threshold(examination)) {
+        // Selection ends on a death, so the last death is its last examination.
+        examined = k;
+        lastExamination = examination;
+        records.Copy(inUse, k);
+        --inUse;
+      }
+    }
+  }
+  records.Read(examined, state.StrCritter.data());
+  state.SngNum = static_cast<float>(lastExamination.geneSum);
   state.LngActual = static_cast<std::int32_t>(inUse);
 }
 

@@ -1,6 +1,7 @@
 // The survival test of selection, and the forecast of its deaths that aims the fetches ahead.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -36,6 +37,19 @@ class SurvivalTest {
   }
 
   float Divisor() const { return divisor_; }
+
+  // The least threshold of the critters whose marks lie from least to greatest: a draw below it
+  // lets any of them live. A threshold that is not a number lets every critter live, so it bounds
+  // nothing.
+  float LeastThreshold(RecordMark least, RecordMark greatest) const {
+    float lowest = std::numeric_limits<float>::infinity();
+    if (greatest >= kZeroGeneMark) lowest = threshold_[kNoChance];
+    const std::size_t lastSum = std::min<std::size_t>(greatest, kNoChance - 1);
+    for (std::size_t sum = least; sum <= lastSum; ++sum) {
+      if (threshold_[sum] < lowest) lowest = threshold_[sum];
+    }
+    return lowest;
+  }
 
  private:
   static constexpr std::size_t kNoChance = kGenes * 9 + 1;  // after the largest gene sum
