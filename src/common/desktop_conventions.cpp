@@ -162,7 +162,13 @@ void TieLabelsToControls(QWidget& window) {
     QWidget* control = label->buddy();
     if (control == nullptr) continue;
     if (control->accessibleName().isEmpty() && qobject_cast<FigureLabel*>(control) == nullptr) {
-      control->setAccessibleName(QString(label->text()).remove('&'));
+      const QString name = QString(label->text()).remove('&');
+      // Where the toolkit names the control after its label already, setting the same name only
+      // tells screen readers of a change. Orca, when it takes that news after the focus has come
+      // to the control, as it may on a busy machine, fails to speak it.
+      if (QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name) != name) {
+        control->setAccessibleName(name);
+      }
     }
     if (control->accessibleDescription().isEmpty()) {
       control->setAccessibleDescription(label->toolTip());
