@@ -164,14 +164,16 @@ void TieLabelsToControls(QWidget& window) {
     if (control->accessibleName().isEmpty() && qobject_cast<FigureLabel*>(control) == nullptr) {
       const QString name = QString(label->text()).remove('&');
       // Where the toolkit names the control after its label already, setting the same name only
-      // tells screen readers of a change. Orca, when it takes that news after the focus has come
-      // to the control, as it may on a busy machine, fails to speak it.
+      // tells screen readers of a change. Orca, when it takes such news of a control after the
+      // focus has come to it, as it may on a busy machine, fails to speak it.
       if (QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name) != name) {
         control->setAccessibleName(name);
       }
     }
-    if (control->accessibleDescription().isEmpty()) {
-      control->setAccessibleDescription(label->toolTip());
+    // As its own tooltip, which the toolkit gives screen readers as the description without
+    // any news of a change.
+    if (control->accessibleDescription().isEmpty() && control->toolTip().isEmpty()) {
+      control->setToolTip(label->toolTip());
     }
   }
 }

@@ -18,8 +18,9 @@ void LetEnterPressButtons(QWidget& window);
 void LetEscapePress(QAbstractButton& button);
 
 // Every label with a buddy names it for screen readers (its caption, without the access-key
-// mark) and lends it its tooltip as the description, so that a field is spoken with its caption
-// and its hint. A name or description set on the control itself is kept. A figure (FigureLabel)
+// mark) and lends it its tooltip, which screen readers take as the description, so that a field
+// is spoken with its caption and its hint. A name, description or tooltip set on the control
+// itself is kept. Nothing is set that the toolkit gives the control already. A figure (FigureLabel)
 // keeps no fixed name: it is spoken with its caption and the figure as it stands.
 void TieLabelsToControls(QWidget& window);
 

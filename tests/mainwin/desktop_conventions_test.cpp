@@ -47,8 +47,8 @@ TEST(DesktopConventions, SpeakCaptionsAsReadAndPressOnlyOnAPlainEnter) {
   auto* button = new QPushButton("Go", &window);
   int clicks = 0;
   QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
-  // No news of a name for a control that the toolkit names after its label already.
-  EXPECT_EQ(NameChangesTold(caption->buddy(), [&] { TieLabelsToControls(window); }), 0);
+  // No news of a name or description: a screen reader may take it after the focus.
+  EXPECT_TRUE(EventsTold(caption->buddy(), [&] { TieLabelsToControls(window); }).isEmpty());
   LetEnterPressButtons(window);
 
   EXPECT_EQ(Spoken(caption->buddy(), QAccessible::Name), "Size");
