@@ -166,7 +166,8 @@ void TieLabelsToControls(QWidget& window) {
       // Where the toolkit names the control after its label already, setting the same name only
       // tells screen readers of a change. Orca, when it takes such news of a control after the
       // focus has come to it, as it may on a busy machine, fails to speak it.
-      if (QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name) != name) {
+      const QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(control);
+      if (spoken == nullptr || spoken->text(QAccessible::Name) != name) {
         control->setAccessibleName(name);
       }
     }

@@ -172,6 +172,11 @@ class BasicSimulation {
   // survival draw may kill examine a record.
   template <typename Records>
   void SelectWithinBounds(Records records, std::int32_t n);
+  // What either selection leaves: the buffers hold the last examination, if any, and the pool its
+  // records in use.
+  template <typename Records>
+  void EndSelection(const Records& records, std::int64_t examined, Examination lastExamination,
+                    std::int64_t inUse);
   // The survival test of the divisor in the state, made again only when the divisor changed:
   // making it takes a small population's selection longer than its examinations.
   const SurvivalTest& Survival();

@@ -316,12 +316,7 @@ void BasicSimulation<Store>::Select(Records records, std::int32_t n) {
     }
     forecast.Learn(block);
   }
-  if (examined != 0) {
-    // The genome the last examination left in the record it examined.
-    records.Read(examined, state.StrCritter.data());
-    state.SngNum = static_cast<float>(lastExamination.geneSum);
-  }
-  state.LngActual = static_cast<std::int32_t>(inUse);
+  EndSelection(records, examined, lastExamination, inUse);
 }
 
 // The marks bound every critter's chance before any is examined: a survival draw below the least
@@ -367,8 +362,18 @@ void BasicSimulation<Store>::SelectWithinBounds(Records records, std::int32_t n)
       }
     }
   }
-  records.Read(examined, state.StrCritter.data());
-  state.SngNum = static_cast<float>(lastExamination.geneSum);
+  EndSelection(records, examined, lastExamination, inUse);
+}
+
+template <RecordStore Store>
+template <typename Records>
+void BasicSimulation<Store>::EndSelection(const Records& records, std::int64_t examined,
+                                          Examination lastExamination, std::int64_t inUse) {
+  if (examined != 0) {
+    // The genome the last examination left in the record it examined.
+    records.Read(examined, state.StrCritter.data());
+    state.SngNum = static_cast<float>(lastExamination.geneSum);
+  }
   state.LngActual = static_cast<std::int32_t>(inUse);
 }
 
